@@ -1,0 +1,77 @@
+#include "runtime/startup.h"
+
+#include "runtime/failure.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <unistd.h>
+
+namespace vesk {
+namespace {
+
+std::string executableDirectory;
+
+// A signal handler cannot unwind C++ frames safely, so it does what an
+// uncaught failure would do with only async-signal-safe calls: write the
+// text and leave with status -1.
+extern "C" void FatalSignalHandler(int signalNumber) {
+    const bool memoryFault = signalNumber == SIGSEGV || signalNumber == SIGBUS;
+    const char* text = memoryFault ? kMemoryFaultMessage : kSignalMessage;
+    ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
+    (void)ignored;
+    _exit(255);
+}
+
+void RecordExecutableDirectory() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0) return;
+    std::string full(path, static_cast<size_t>(length));
+    size_t slash = full.rfind('/');
+    if (slash != std::string::npos) executableDirectory = full.substr(0, slash + 1);
+}
+
+}  // namespace
+
+void InstallSignalHandlers() {
+    static const int fatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+    struct sigaction action {};
+    action.sa_handler = FatalSignalHandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (int signalNumber : fatalSignals) sigaction(signalNumber, &action, nullptr);
+}
+
+void ExitWithFailure(const std::string& message) {
+    std::fwrite(message.data(), 1, message.size(), stderr);
+    std::fflush(stderr);
+    std::exit(-1);
+}
+
+int RunProgram(int (*body)()) {
+    InitRuntimeModule();
+    try {
+        return body();
+    } catch (const TFailure& failure) {
+        ExitWithFailure(failure.Message());
+    } catch (const std::exception& failure) {
+        // Library failures (out of memory and the like) end the program the
+        // same way as the engine's own.
+        ExitWithFailure(failure.what());
+    }
+}
+
+const std::string& ExecutableDirectory() { return executableDirectory; }
+
+void InitRuntimeModule() {
+    static bool initialised = false;
+    if (initialised) return;
+    initialised = true;
+    RecordExecutableDirectory();
+    InstallSignalHandlers();
+}
+
+}  // namespace vesk

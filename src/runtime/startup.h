@@ -1,0 +1,29 @@
+// Process start-up and the last resort for failures that nothing caught.
+#pragma once
+
+#include <string>
+
+namespace vesk {
+
+// Runs the program body under the runtime's conventions: fatal signals are
+// turned into their failure texts, and a failure that escapes the body writes
+// exactly its message to standard error, without a line end, and ends the
+// process with status -1 (255). Returns the body's result otherwise.
+int RunProgram(int (*body)());
+
+// Installs the fatal-signal handlers. Safe to call more than once.
+void InstallSignalHandlers();
+
+// Writes a failure's message to standard error with no line end, flushes, and
+// exits with status -1. Exit handlers registered with std::atexit run.
+[[noreturn]] void ExitWithFailure(const std::string& message);
+
+// The folder that holds the running executable, with a trailing slash; empty
+// when the platform cannot tell. Recorded when the runtime initialises.
+const std::string& ExecutableDirectory();
+
+// The runtime's once-only initialiser: records the executable's folder and
+// installs the signal handlers.
+void InitRuntimeModule();
+
+}  // namespace vesk

@@ -1,0 +1,132 @@
+#include "system/sdl_platform.h"
+
+#include "runtime/text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace vesk {
+namespace {
+
+uint32_t PointerParam(int x, int y) {
+    return (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) | static_cast<uint16_t>(x);
+}
+
+uint32_t KeyParam(const TKeyCode& key, bool released, bool repeat, bool altDown) {
+    uint32_t lParam = 1 | ((key.scanCode & 0xFF) << 16);
+    if (key.extended) lParam |= kKeyExtendedBit;
+    if (altDown) lParam |= kKeyAltDownBit;
+    if (released) lParam |= kKeyPreviousDownBit | kKeyReleasedBit;
+    else if (repeat) lParam |= kKeyPreviousDownBit;
+    return lParam;
+}
+
+// Keys that produce a control character as well as their key message.
+uint32_t ControlCharacter(uint32_t virtualKey) {
+    switch (virtualKey) {
+    case VK_BACK: case VK_TAB: case VK_RETURN: case VK_ESCAPE: return virtualKey;
+    default: return 0;
+    }
+}
+
+void TranslateKey(const SDL_KeyboardEvent& event, std::vector<TMessage>& out) {
+    TKeyCode key = LookupSDLKey(event.keysym);
+    if (key.virtualKey == 0) return;
+    const bool released = event.type == SDL_KEYUP;
+    const bool altDown = (event.keysym.mod & KMOD_ALT) != 0 || key.virtualKey == VK_MENU;
+    uint32_t id = released ? (altDown ? WM_SYSKEYUP : WM_KEYUP) : (altDown ? WM_SYSKEYDOWN : WM_KEYDOWN);
+    uint32_t lParam = KeyParam(key, released, event.repeat != 0, altDown);
+    out.push_back({id, key.virtualKey, lParam});
+    if (!released)
+        if (uint32_t c = ControlCharacter(key.virtualKey)) out.push_back({altDown ? WM_SYSCHAR : WM_CHAR, c, lParam});
+}
+
+void TranslateText(const char* utf8, std::vector<TMessage>& out) {
+    for (char16_t unit : Utf8ToText(utf8)) out.push_back({WM_CHAR, unit, 1});
+}
+
+void TranslateButton(const SDL_MouseButtonEvent& event, std::vector<TMessage>& out) {
+    const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    uint32_t id = 0;
+    switch (event.button) {
+    case SDL_BUTTON_LEFT: id = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+    case SDL_BUTTON_RIGHT: id = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+    case SDL_BUTTON_MIDDLE: id = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+    default: return;
+    }
+    out.push_back({id, 0, PointerParam(event.x, event.y)});
+}
+
+void TranslateWheel(const SDL_MouseWheelEvent& event, std::vector<TMessage>& out) {
+    float notches = event.preciseY;
+    if (event.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+    long delta = std::lround(notches * kWheelDelta);
+    delta = std::clamp(delta, -32768L, 32767L);
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    out.push_back({WM_MOUSEWHEEL, static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16, PointerParam(x, y)});
+}
+
+void TranslateWindowEvent(const SDL_WindowEvent& event, std::vector<TMessage>& out) {
+    switch (event.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED: out.push_back({WM_SETFOCUS, 0, 0}); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: out.push_back({WM_KILLFOCUS, 0, 0}); break;
+    case SDL_WINDOWEVENT_EXPOSED: out.push_back({WM_PAINT, 0, 0}); break;
+    case SDL_WINDOWEVENT_CLOSE: out.push_back({WM_CLOSE, 0, 0}); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+std::vector<TMessage> TranslateSDLEvent(const SDL_Event& event) {
+    std::vector<TMessage> out;
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: TranslateKey(event.key, out); break;
+    case SDL_TEXTINPUT: TranslateText(event.text.text, out); break;
+    case SDL_MOUSEMOTION: out.push_back({WM_MOUSEMOVE, 0, PointerParam(event.motion.x, event.motion.y)}); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: TranslateButton(event.button, out); break;
+    case SDL_MOUSEWHEEL: TranslateWheel(event.wheel, out); break;
+    case SDL_WINDOWEVENT: TranslateWindowEvent(event.window, out); break;
+    default: break;  // SDL_QUIT included: a close request is ignored
+    }
+    return out;
+}
+
+TSDLPlatformDriver::TSDLPlatformDriver() {
+    // The engine turns fatal signals into its own failures; SDL must not
+    // install handlers that would swallow an interrupt.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_InitSubSystem(SDL_INIT_TIMER | SDL_INIT_EVENTS);
+    // The scheduler's sleep is already fine-grained here; the flag records
+    // that the process runs with millisecond timing until it exits.
+    SetTimerResolutionRaised(true);
+    std::atexit([] { SetTimerResolutionRaised(false); });
+}
+
+void TSDLPlatformDriver::PollEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        for (const TMessage& message : TranslateSDLEvent(event)) DeliverMessage(message);
+}
+
+void TSDLPlatformDriver::WaitEvents() {
+    SDL_WaitEvent(nullptr);
+    PollEvents();
+}
+
+uint32_t TSDLPlatformDriver::ReadClock() { return SDL_GetTicks(); }
+
+void TSDLPlatformDriver::SleepFor(int milliseconds) {
+    if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+}
+
+void TSDLPlatformDriver::PlaceMouse(int x, int y) {
+    // Only the window that has the keyboard focus counts as active.
+    if (SDL_Window* window = SDL_GetKeyboardFocus()) SDL_WarpMouseInWindow(window, x, y);
+}
+
+}  // namespace vesk
