@@ -1,0 +1,33 @@
+// The registry of protocol openers. A name "protocol::path" is offered to
+// every registered opener, newest first, until one returns a stream; an
+// opener returns null for whatever it does not serve. Openers live for the
+// whole process: constructing one links it at the head of the registry.
+#pragma once
+
+#include <memory>
+
+#include "stream/stream.h"
+#include "stream/url.h"
+
+namespace vesk {
+
+class TStreamOpener {
+public:
+    TStreamOpener();  // registers this opener at the head
+    TStreamOpener(const TStreamOpener&) = delete;
+    TStreamOpener& operator=(const TStreamOpener&) = delete;
+    virtual ~TStreamOpener() = default;
+
+    virtual TStreamRef Open(const TUrl& url, const Text& protocol, const Text& path,
+                            bool readable, bool writeable);
+
+    TStreamOpener* Next() const { return next_; }
+
+private:
+    TStreamOpener* next_;
+};
+
+// The opener asked first, or null before any opener exists.
+TStreamOpener* FirstOpener();
+
+}  // namespace vesk

@@ -1,0 +1,36 @@
+// Opening streams by name. A name without "::" is a file path; "protocol::path"
+// goes to the registered openers ("incbin::\basic\intro.wav" names a resource
+// inside the executable). An open stream given in place of a name comes back
+// as a borrowed view, so closing what you get never closes what you passed.
+// Every miss is a null stream, never a failure.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "stream/file_stream.h"
+#include "stream/forwarding.h"
+#include "stream/memory_stream.h"
+#include "stream/opener.h"
+#include "stream/resources.h"
+#include "stream/stream.h"
+#include "stream/url.h"
+
+namespace vesk {
+
+TStreamRef OpenUrlStream(const TUrl& url, bool readable, bool writeable);
+TStreamRef OpenForReading(const TUrl& url);
+TStreamRef OpenForWriting(const TUrl& url);
+
+// Whole-stream conveniences. A name that does not open gives an empty result
+// (LoadBytes, ReadWholeText) or writes nothing (SaveBytes, WriteWholeText).
+std::vector<std::uint8_t> LoadBytes(const TUrl& url);
+void SaveBytes(const std::vector<std::uint8_t>& bytes, const TUrl& url);
+Text ReadWholeText(const TUrl& url);
+void WriteWholeText(const Text& text, const TUrl& url);
+
+// The stream subsystem's once-only initialiser: registers the memory-buffer
+// opener and then the "incbin" opener (so "incbin" is asked first).
+void InitStreamModule();
+
+}  // namespace vesk

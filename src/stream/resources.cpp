@@ -1,0 +1,43 @@
+// The embedded-resource table: newest entry first, never shrinking.
+#include "stream/resources.h"
+
+#include <memory>
+
+namespace vesk {
+
+namespace {
+
+struct EmbeddedResource {
+    Text name;
+    const void* data;
+    std::uint32_t size;
+    std::unique_ptr<EmbeddedResource> next;
+};
+
+std::unique_ptr<EmbeddedResource> newest;
+
+const EmbeddedResource* FindResource(const Text& name) {
+    for (const EmbeddedResource* entry = newest.get(); entry; entry = entry->next.get())
+        if (entry->name == name) return entry;
+    return nullptr;
+}
+
+}  // namespace
+
+bool RegisterResource(const Text& name, const void* data, std::uint32_t size) {
+    if (FindResource(name)) return false;
+    newest = std::make_unique<EmbeddedResource>(EmbeddedResource{name, data, size, std::move(newest)});
+    return true;
+}
+
+const void* ResourceData(const Text& name) {
+    const EmbeddedResource* entry = FindResource(name);
+    return entry ? entry->data : nullptr;
+}
+
+std::uint32_t ResourceSize(const Text& name) {
+    const EmbeddedResource* entry = FindResource(name);
+    return entry ? entry->size : 0;
+}
+
+}  // namespace vesk

@@ -1,0 +1,19 @@
+// The table of resources stored inside the executable, by name. Names are
+// compared exactly (same 16-bit codes, case and slashes significant); the
+// first registration of a name wins. The bytes are never copied or written.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/text.h"
+
+namespace vesk {
+
+// True when the entry was added, false when the name was already present.
+bool RegisterResource(const Text& name, const void* data, std::uint32_t size);
+// Null when no entry has this name.
+const void* ResourceData(const Text& name);
+// 0 when no entry has this name.
+std::uint32_t ResourceSize(const Text& name);
+
+}  // namespace vesk
