@@ -1,0 +1,120 @@
+#include "pixmap/pixmap.h"
+
+#include "runtime/startup.h"
+
+namespace vesk {
+namespace {
+
+uint8_t Component(TArgb argb, int shift) { return static_cast<uint8_t>(argb >> shift); }
+
+TArgb PackArgb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
+
+}  // namespace
+
+TPixmapRef TPixmap::Create(int32_t width, int32_t height, int32_t format, int32_t align) {
+    if (align < 1) align = 1;  // a zero alignment would divide by zero
+    TPixmapRef pixmap(new TPixmap);
+    pixmap->width = width;
+    pixmap->height = height;
+    pixmap->format = format;
+    pixmap->pitch = (width * FormatEntry(BytesPerPixel, format) + align - 1) / align * align;
+    pixmap->capacity = pixmap->pitch * height;
+    pixmap->block_ = std::make_unique_for_overwrite<uint8_t[]>(pixmap->capacity > 0 ? pixmap->capacity : 0);
+    pixmap->pixels = pixmap->block_.get();
+    return pixmap;
+}
+
+TPixmapRef TPixmap::Wrap(void* pixels, int32_t width, int32_t height, int32_t pitch, int32_t format) {
+    TPixmapRef pixmap(new TPixmap);
+    pixmap->pixels = static_cast<uint8_t*>(pixels);
+    pixmap->width = width;
+    pixmap->height = height;
+    pixmap->pitch = pitch;
+    pixmap->format = format;
+    pixmap->capacity = -1;
+    return pixmap;
+}
+
+uint8_t* TPixmap::PixelAddress(int32_t x, int32_t y) const {
+    return pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * FormatEntry(BytesPerPixel, format);
+}
+
+TPixmapRef TPixmap::SubPixmap(int32_t x, int32_t y, int32_t w, int32_t h) const {
+    return Wrap(PixelAddress(x, y), w, h, pitch, format);
+}
+
+TPixmapRef TPixmap::Clone() const {
+    TPixmapRef copy = Create(width, height, format, 4);
+    for (int32_t y = 0; y < height; ++y) CopyPixelRun(PixelAddress(0, y), copy->PixelAddress(0, y), format, width);
+    return copy;
+}
+
+void TPixmap::Paste(const TPixmap& source, int32_t x, int32_t y) {
+    for (int32_t i = 0; i < source.height; ++i)
+        ConvertPixelRun(source.PixelAddress(0, i), source.format, PixelAddress(x, y + i), format, source.width);
+}
+
+TPixmapRef TPixmap::Convert(int32_t newFormat) const {
+    TPixmapRef result = Create(width, height, newFormat, 4);
+    result->Paste(*this, 0, 0);
+    return result;
+}
+
+TArgb TPixmap::GetPixel(int32_t x, int32_t y) const {
+    const uint8_t* p = PixelAddress(x, y);
+    switch (format) {
+    case FormatI8: return PackArgb(255, p[0], p[0], p[0]);
+    case FormatA8: return PackArgb(p[0], 255, 255, 255);
+    case FormatBGR888: return PackArgb(255, p[2], p[1], p[0]);
+    case FormatRGB888: return PackArgb(255, p[0], p[1], p[2]);
+    case FormatBGRA8888: return PackArgb(p[3], p[2], p[1], p[0]);
+    case FormatRGBA8888: return PackArgb(p[3], p[0], p[1], p[2]);
+    default: return 0;
+    }
+}
+
+void TPixmap::SetPixel(int32_t x, int32_t y, TArgb argb) {
+    uint8_t a = Component(argb, 24), r = Component(argb, 16), g = Component(argb, 8), b = Component(argb, 0);
+    uint8_t* p = PixelAddress(x, y);
+    switch (format) {
+    case FormatI8: p[0] = static_cast<uint8_t>((r + g + b) / 3); break;
+    case FormatA8: p[0] = a; break;
+    case FormatBGR888: p[0] = b, p[1] = g, p[2] = r; break;
+    case FormatRGB888: p[0] = r, p[1] = g, p[2] = b; break;
+    case FormatBGRA8888: p[0] = b, p[1] = g, p[2] = r, p[3] = a; break;
+    case FormatRGBA8888: p[0] = r, p[1] = g, p[2] = b, p[3] = a; break;
+    default: break;
+    }
+}
+
+TPixmapRef CreatePixmap(int32_t width, int32_t height, int32_t format, int32_t align) {
+    return TPixmap::Create(width, height, format, align);
+}
+
+TPixmapRef WrapPixmap(void* pixels, int32_t width, int32_t height, int32_t pitch, int32_t format) {
+    return TPixmap::Wrap(pixels, width, height, pitch, format);
+}
+
+TPixmapRef ClonePixmap(const TPixmapRef& pixmap) { return pixmap->Clone(); }
+TPixmapRef ConvertPixmap(const TPixmapRef& pixmap, int32_t format) { return pixmap->Convert(format); }
+
+TPixmapRef PixmapWindow(const TPixmapRef& pixmap, int32_t x, int32_t y, int32_t width, int32_t height) {
+    return pixmap->SubPixmap(x, y, width, height);
+}
+
+uint8_t* PixmapPixelAddress(const TPixmapRef& pixmap, int32_t x, int32_t y) { return pixmap->PixelAddress(x, y); }
+TArgb GetPixmapPixel(const TPixmapRef& pixmap, int32_t x, int32_t y) { return pixmap->GetPixel(x, y); }
+void SetPixmapPixel(const TPixmapRef& pixmap, int32_t x, int32_t y, TArgb argb) { pixmap->SetPixel(x, y, argb); }
+int32_t PixmapWidth(const TPixmapRef& pixmap) { return pixmap->width; }
+int32_t PixmapHeight(const TPixmapRef& pixmap) { return pixmap->height; }
+int32_t PixmapPitch(const TPixmapRef& pixmap) { return pixmap->pitch; }
+int32_t PixmapFormat(const TPixmapRef& pixmap) { return pixmap->format; }
+
+void InitPixmapModule() {
+    static bool initialised = false;
+    if (initialised) return;
+    initialised = true;
+    InitRuntimeModule();
+}
+
+}  // namespace vesk

@@ -1,0 +1,37 @@
+// PNG files through libpng: the reader turns 8-bit grey, RGB and RGB-with-
+// alpha images (after libpng has expanded palettes, low bit depths and
+// transparency, and cut 16-bit samples to 8) into pixmaps; the writer stores
+// any pixmap as an 8-bit PNG. The recording build writes one per frame.
+//
+// Both run through one module-wide current stream that libpng's data
+// callbacks use, so only one PNG operation may run at a time.
+#pragma once
+
+#include "pixmap/pixmap_reader.h"
+
+namespace vesk {
+
+// The registered reader: asked after the TGA reader.
+class TPngReader : public TPixmapReader {
+public:
+    TPixmapRef Decode(const TStreamRef& stream) override;
+};
+
+// A pixmap (FormatI8, FormatRGB888 or FormatRGBA8888), or null when the
+// source does not open, is not a PNG, is damaged, or expands to a layout
+// without a pixmap format (grey with alpha). Stream failures propagate, after
+// libpng's state has been released.
+TPixmapRef ReadPng(const TUrl& url);
+
+// Writes the pixmap with the given zlib level (0 to 9, passed on unchanged).
+// 1 when written; 0 when the destination does not open or libpng refuses the
+// image. Stream failures propagate, after libpng's state has been released.
+int WritePng(const TPixmapRef& pixmap, const TUrl& url, int level);
+
+// The stream libpng's callbacks use; null between operations.
+const TStreamRef& CurrentPngStream();
+
+// The PNG module's once-only initialiser: makes and registers the PNG reader.
+void InitPngModule();
+
+}  // namespace vesk
