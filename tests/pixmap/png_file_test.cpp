@@ -1,0 +1,286 @@
+#include "pixmap/png_file.h"
+#include "pixmap/tga_reader.h"
+
+#include "stream/opening.h"
+#include "test_streams.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace vesk {
+namespace {
+
+using test::Bytes;
+using test::StreamOf;
+namespace fs = std::filesystem;
+
+const fs::path kSuite = fs::path(VESK_TEST_DATA_DIR) / "pngsuite";
+
+Bytes FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+TPixmapRef ReadSuite(const std::string& name) { return ReadPng(Utf8ToText((kSuite / name).string())); }
+
+uint32_t BigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+
+// The chunks of a PNG file as (type, data) pairs.
+std::vector<std::pair<std::string, Bytes>> Chunks(const Bytes& file) {
+    std::vector<std::pair<std::string, Bytes>> chunks;
+    for (size_t at = 8; at + 12 <= file.size();) {
+        uint32_t length = BigEndian(&file[at]);
+        std::string type(file.begin() + at + 4, file.begin() + at + 8);
+        chunks.emplace_back(type, Bytes(file.begin() + at + 8, file.begin() + at + 8 + length));
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+bool HasChunk(const Bytes& file, const std::string& type) {
+    for (auto& [name, data] : Chunks(file))
+        if (name == type) return true;
+    return false;
+}
+
+// The pixmap format the reader must produce for a valid suite file, from
+// its header's colour type and whether a transparency chunk adds alpha;
+// FormatNone where it must decline.
+int32_t ExpectedFormat(const Bytes& file) {
+    int colourType = file[25];
+    bool transparency = HasChunk(file, "tRNS");
+    switch (colourType) {
+    case 0: return transparency ? FormatNone : FormatI8;
+    case 2:
+    case 3: return transparency ? FormatRGBA8888 : FormatRGB888;
+    case 6: return FormatRGBA8888;
+    default: return FormatNone;
+    }
+}
+
+std::vector<fs::path> SuiteFiles(bool broken) {
+    std::vector<fs::path> files;
+    for (auto& entry : fs::directory_iterator(kSuite)) {
+        auto name = entry.path().filename().string();
+        if (entry.path().extension() == ".png" && (name[0] == 'x') == broken) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+bool SamePixels(const TPixmap& a, const TPixmap& b) {
+    if (a.width != b.width || a.height != b.height || a.format != b.format) return false;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            if (a.GetPixel(x, y) != b.GetPixel(x, y)) return false;
+    return true;
+}
+
+TEST(PngReader, ValidSuiteFilesDecodeToTheirFormats) {
+    auto files = SuiteFiles(false);
+    ASSERT_GT(files.size(), 150u);
+    for (auto& path : files) {
+        Bytes file = FileBytes(path);
+        int32_t expected = ExpectedFormat(file);
+        auto pixmap = ReadPng(Utf8ToText(path.string()));
+        SCOPED_TRACE(path.filename().string());
+        EXPECT_EQ(CurrentPngStream(), nullptr);
+        if (expected == FormatNone) {
+            EXPECT_FALSE(pixmap);
+            continue;
+        }
+        ASSERT_TRUE(pixmap);
+        EXPECT_EQ(pixmap->format, expected);
+        EXPECT_EQ(pixmap->width, static_cast<int32_t>(BigEndian(&file[16])));
+        EXPECT_EQ(pixmap->height, static_cast<int32_t>(BigEndian(&file[20])));
+    }
+}
+
+TEST(PngReader, KnownPixelsAndLayouts) {
+    // Interlaced and straight files hold the same pictures.
+    for (const char* pair : {"0g08", "2c08", "3p08", "6a08", "0g01", "2c16"}) {
+        auto straight = ReadSuite(std::string("basn") + pair + ".png");
+        auto interlaced = ReadSuite(std::string("basi") + pair + ".png");
+        ASSERT_TRUE(straight && interlaced) << pair;
+        EXPECT_TRUE(SamePixels(*straight, *interlaced)) << pair;
+    }
+    auto palette = ReadSuite("basn3p01.png");  // 1-bit palette
+    ASSERT_TRUE(palette);
+    EXPECT_EQ(palette->format, FormatRGB888);
+    auto deep = ReadSuite("basn2c16.png");  // 16-bit samples cut to 8
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(deep->format, FormatRGB888);
+    EXPECT_EQ(deep->GetPixel(0, 0), 0xFFFFFF00u);
+    auto grey = ReadSuite("basn0g01.png");  // 1-bit grey widened to 8
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->GetPixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(grey->GetPixel(31, 0), 0xFF000000u);
+    EXPECT_FALSE(ReadSuite("basn4a08.png"));  // grey with alpha
+    EXPECT_FALSE(ReadSuite("tbbn0g04.png"));  // grey with a transparency chunk
+}
+
+TEST(PngReader, BrokenSuiteFilesGiveNull) {
+    auto files = SuiteFiles(true);
+    ASSERT_GE(files.size(), 14u);
+    for (auto& path : files) {
+        EXPECT_FALSE(ReadPng(Utf8ToText(path.string()))) << path.filename();
+        EXPECT_EQ(CurrentPngStream(), nullptr);
+    }
+}
+
+TEST(PngReader, TruncatedFilesGiveNull) {
+    Bytes file = FileBytes(kSuite / "basn6a08.png");
+    for (size_t keep : {size_t(8), size_t(20), size_t(40), file.size() / 2, file.size() - 13, file.size() - 1}) {
+        Bytes cut(file.begin(), file.begin() + keep);
+        EXPECT_FALSE(ReadPng(StreamOf(cut))) << keep;
+        EXPECT_EQ(CurrentPngStream(), nullptr);
+    }
+}
+
+TEST(PngReader, RefusesWhatIsNotPng) {
+    EXPECT_FALSE(ReadPng(StreamOf({0x89, 'P', 'N', 'G', 13, 10, 26})));
+    Bytes tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 1, 2, 3};
+    EXPECT_FALSE(ReadPng(StreamOf(tga)));
+    EXPECT_FALSE(ReadPng(u"no such file.png"));
+    EXPECT_EQ(CurrentPngStream(), nullptr);
+}
+
+TEST(PngReader, StreamFailuresPropagateAfterCleanUp) {
+    Bytes file = FileBytes(kSuite / "basn2c08.png");
+    auto stream = std::make_shared<test::TBrokenReadStream>(file, 100);
+    EXPECT_THROW(ReadPng(stream), TStreamReadError);
+    EXPECT_EQ(CurrentPngStream(), nullptr);
+    // The stream was borrowed: it is still usable afterwards.
+    stream->Seek(0);
+    EXPECT_EQ(stream->ReadU8(), 0x89);
+}
+
+TEST(PngReader, ReachedThroughTheRegistry) {
+    InitTgaModule();
+    auto stream = StreamOf(FileBytes(kSuite / "basn2c08.png"));
+    auto pixmap = ReadPixmap(stream);
+    ASSERT_TRUE(pixmap);
+    EXPECT_EQ(pixmap->format, FormatRGB888);
+    EXPECT_EQ(pixmap->width, 32);
+    // A PNG whose stream breaks is a decline, not a failure.
+    EXPECT_FALSE(ReadPixmap(std::make_shared<test::TBrokenReadStream>(FileBytes(kSuite / "basn2c08.png"), 100)));
+}
+
+// --- Writing ---
+
+class PngWriter : public ::testing::Test {
+protected:
+    void SetUp() override { InitPngModule(); }  // memory buffers open through the stream openers
+};
+
+TPixmapRef Pattern(int32_t format, int width = 5, int height = 3) {
+    auto pixmap = TPixmap::Create(width, height, format, 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixmap->SetPixel(x, y, static_cast<TArgb>((40 * x + 7 * y) << 24 | (30 * x) << 16 | (50 * y) << 8 | (x + y)));
+    return pixmap;
+}
+
+TPixmapRef RoundTrip(const TPixmapRef& pixmap, int level = 6) {
+    auto buffer = TMemoryBuffer::Allocate(0);
+    EXPECT_EQ(WritePng(pixmap, buffer, level), 1);
+    EXPECT_EQ(CurrentPngStream(), nullptr);
+    return ReadPng(buffer);
+}
+
+TEST_F(PngWriter, RoundTripsEveryFormat) {
+    struct Case {
+        int32_t format;
+        int32_t readBack;
+    } cases[] = {
+        {FormatI8, FormatI8},
+        {FormatRGB888, FormatRGB888},
+        {FormatBGR888, FormatRGB888},
+        {FormatRGBA8888, FormatRGBA8888},
+        {FormatBGRA8888, FormatRGBA8888},
+        {FormatA8, FormatRGBA8888},
+    };
+    for (auto& c : cases) {
+        auto original = Pattern(c.format);
+        auto back = RoundTrip(original);
+        ASSERT_TRUE(back) << c.format;
+        EXPECT_EQ(back->format, c.readBack);
+        EXPECT_TRUE(SamePixels(*back, *original->Convert(c.readBack))) << c.format;
+    }
+    auto alpha = RoundTrip(Pattern(FormatA8));
+    EXPECT_EQ(alpha->GetPixel(2, 1), 0x57FFFFFFu);  // colour channels all 255
+}
+
+TEST_F(PngWriter, WritesThroughWindowsWithTheParentsPitch) {
+    auto parent = Pattern(FormatRGBA8888, 9, 7);
+    auto window = parent->SubPixmap(2, 3, 4, 3);
+    auto back = RoundTrip(window);
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(SamePixels(*back, *window->Clone()));
+}
+
+// Walks the zlib stream in the IDAT chunks and reports whether every deflate
+// block is a stored block, and the number of bytes they hold.
+bool StoredOnly(const Bytes& file, size_t& stored) {
+    Bytes z;
+    for (auto& [type, data] : Chunks(file))
+        if (type == "IDAT") z.insert(z.end(), data.begin(), data.end());
+    stored = 0;
+    for (size_t at = 2; at < z.size();) {
+        int header = z[at];
+        if ((header >> 1 & 3) != 0) return false;
+        size_t length = z[at + 1] | z[at + 2] << 8;
+        if ((length ^ (z[at + 3] | z[at + 4] << 8)) != 0xFFFF) return false;
+        stored += length;
+        at += 5 + length;
+        if (header & 1) return at + 4 == z.size();  // the final block, then the checksum
+    }
+    return false;
+}
+
+TEST_F(PngWriter, LevelZeroStoresTheImageDataUncompressed) {
+    auto buffer = TMemoryBuffer::Allocate(0);
+    ASSERT_EQ(WritePng(Pattern(FormatRGBA8888, 100, 60), buffer, 0), 1);
+    size_t stored = 0;
+    EXPECT_TRUE(StoredOnly(test::BytesOf(buffer), stored));
+    EXPECT_EQ(stored, 60u * (1 + 4 * 100));  // one filter byte per row
+    ASSERT_TRUE(ReadPng(buffer));
+
+    auto packed = TMemoryBuffer::Allocate(0);
+    ASSERT_EQ(WritePng(Pattern(FormatRGBA8888, 100, 60), packed, 9), 1);
+    EXPECT_FALSE(StoredOnly(test::BytesOf(packed), stored));
+}
+
+TEST_F(PngWriter, FilesOnDisk) {
+    auto path = fs::temp_directory_path() / ("vesk_png_" + std::to_string(::getpid()) + ".png");
+    ASSERT_EQ(WritePng(Pattern(FormatBGR888), Utf8ToText(path.string()), 0), 1);
+    auto back = ReadPng(Utf8ToText(path.string()));
+    fs::remove(path);
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(SamePixels(*back, *Pattern(FormatBGR888)->Convert(FormatRGB888)));
+    EXPECT_EQ(WritePng(Pattern(FormatI8), u"/no/such/folder/frame.png", 0), 0);
+    EXPECT_EQ(WritePng(Pattern(FormatI8), u"incbin::\\basic\\intro.wav", 0), 0);
+}
+
+TEST_F(PngWriter, RefusedImagesGiveZeroAndLeaveNothingBehind) {
+    auto empty = TPixmap::Create(0, 4, FormatRGBA8888, 4);
+    EXPECT_EQ(WritePng(empty, TMemoryBuffer::Allocate(0), 0), 0);
+    EXPECT_EQ(WritePng(Pattern(FormatRGB888), TMemoryBuffer::Allocate(0), 42), 0);
+    EXPECT_EQ(CurrentPngStream(), nullptr);
+    EXPECT_TRUE(RoundTrip(Pattern(FormatRGB888)));  // libpng state was fully released
+}
+
+TEST_F(PngWriter, WriteFailuresPropagateAfterCleanUp) {
+    auto disk = std::make_shared<test::TFullDiskStream>(100);
+    EXPECT_THROW(WritePng(Pattern(FormatRGBA8888, 64, 64), disk, 0), TStreamWriteError);
+    EXPECT_EQ(CurrentPngStream(), nullptr);
+    EXPECT_EQ(disk->closes, 0);  // borrowed, so the caller's stream stays open
+    EXPECT_TRUE(RoundTrip(Pattern(FormatRGBA8888)));
+}
+
+}  // namespace
+}  // namespace vesk
