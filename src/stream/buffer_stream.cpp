@@ -17,6 +17,7 @@ std::shared_ptr<TBufferStream> OpenBufferStream(TBufferRef buffer) {
     return TBufferStream::Over(std::move(buffer));
 }
 
+bool TBufferStream::AtEnd() { return position_ >= buffer_->Size(); }
 std::int32_t TBufferStream::Position() { return position_; }
 std::int32_t TBufferStream::Size() { return buffer_->Size(); }
 

@@ -13,6 +13,9 @@ namespace vesk {
 
 class TBufferStream : public TByteStream {
 public:
+    // Also true beyond the end (after the buffer shrank under the stream), so
+    // that exact and typed reads there stop quietly instead of failing.
+    bool AtEnd() override;
     std::int32_t Position() override;
     std::int32_t Size() override;
     std::int32_t Seek(std::int32_t offset) override;

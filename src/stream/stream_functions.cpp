@@ -47,6 +47,9 @@ void CopyCount(const TStreamRef& from, const TStreamRef& to, std::int32_t count,
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bufferSize));
     while (count > 0) {
         std::int32_t chunk = std::min(count, bufferSize);
+        // Bytes past from's end arrive as zeros, not as leftovers of the
+        // previous chunk.
+        std::fill_n(buffer.begin(), chunk, 0);
         from->ReadExact(buffer.data(), chunk);
         to->WriteExact(buffer.data(), chunk);
         count -= chunk;

@@ -1,0 +1,45 @@
+// Helpers shared by the stream tests.
+#pragma once
+
+#include <cstdint>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "stream/buffer_stream.h"
+#include "stream/stream.h"
+
+namespace vesk::test {
+
+// A readable stream over a copy of the given bytes.
+inline std::shared_ptr<TBufferStream> StreamOver(const std::vector<std::uint8_t>& bytes) {
+    auto buffer = TMemoryBuffer::Allocate(static_cast<std::int32_t>(bytes.size()));
+    if (!bytes.empty()) std::copy(bytes.begin(), bytes.end(), buffer->Data());
+    return TBufferStream::Over(buffer);
+}
+
+inline std::vector<std::uint8_t> Contents(const TBufferRef& buffer) {
+    return std::vector<std::uint8_t>(buffer->Data(), buffer->Data() + buffer->Size());
+}
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TTempFolder {
+public:
+    TTempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vesk-stream-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TTempFolder() { std::filesystem::remove_all(path_); }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline Text PathText(const std::filesystem::path& path) { return Utf8ToText(path.string()); }
+
+}  // namespace vesk::test
