@@ -3,19 +3,30 @@
 
 namespace vesk {
 
-bool TForwardingStream::AtEnd() { return inner_->AtEnd(); }
-std::int32_t TForwardingStream::Position() { return inner_->Position(); }
-std::int32_t TForwardingStream::Size() { return inner_->Size(); }
-std::int32_t TForwardingStream::Seek(std::int32_t offset) { return inner_->Seek(offset); }
-void TForwardingStream::Flush() { inner_->Flush(); }
-void TForwardingStream::Close() { inner_->Close(); }
+// With no inner stream (a borrowed stream after Close) the stream acts as a
+// closed one: empty, at its end, moving nothing.
+bool TForwardingStream::AtEnd() { return inner_ ? inner_->AtEnd() : true; }
+std::int32_t TForwardingStream::Position() { return inner_ ? inner_->Position() : 0; }
+std::int32_t TForwardingStream::Size() { return inner_ ? inner_->Size() : 0; }
+
+std::int32_t TForwardingStream::Seek(std::int32_t offset) {
+    return inner_ ? inner_->Seek(offset) : 0;
+}
+
+void TForwardingStream::Flush() {
+    if (inner_) inner_->Flush();
+}
+
+void TForwardingStream::Close() {
+    if (inner_) inner_->Close();
+}
 
 std::int32_t TForwardingStream::Read(void* buffer, std::int32_t count) {
-    return inner_->Read(buffer, count);
+    return inner_ ? inner_->Read(buffer, count) : 0;
 }
 
 std::int32_t TForwardingStream::Write(const void* buffer, std::int32_t count) {
-    return inner_->Write(buffer, count);
+    return inner_ ? inner_->Write(buffer, count) : 0;
 }
 
 // Take the new reference before letting go of the old one, so setting the

@@ -247,6 +247,13 @@ TEST(BorrowedStreams, CloseLetsGoWithoutClosingTheInnerStream) {
     EXPECT_EQ(inner->Position(), 1);
     EXPECT_EQ(inner->ReadU8(), 2);
 
+    // A closed borrowed stream is empty rather than a dangling view.
+    EXPECT_TRUE(borrowed->AtEnd());
+    EXPECT_EQ(borrowed->ReadU8(), 0);
+    EXPECT_EQ(borrowed->ReadLine(), u"");
+    EXPECT_THROW(borrowed->WriteU8(1), TStreamWriteError);
+    borrowed->Close();
+
     auto forwarding = std::make_shared<TForwardingStream>();
     forwarding->SetInner(inner);
     forwarding->Close();

@@ -43,11 +43,11 @@ TEST_F(Opening, IncbinServesRegisteredResourcesReadOnly) {
 
 TEST_F(Opening, ResourceNamesAndProtocolAreExact) {
     static const char data[] = "x";
-    RegisterResource(u"\\basic\\intro.wav", data, 1);
-    EXPECT_EQ(OpenForReading(u"incbin::\\basic\\INTRO.WAV"), nullptr);
-    EXPECT_EQ(OpenForReading(u"incbin::/basic/intro.wav"), nullptr);
-    EXPECT_EQ(OpenForReading(u"INCBIN::\\basic\\intro.wav"), nullptr);
-    EXPECT_EQ(OpenForReading(u" incbin::\\basic\\intro.wav"), nullptr);
+    RegisterResource(u"\\basic\\exact.wav", data, 1);
+    EXPECT_EQ(OpenForReading(u"incbin::\\basic\\EXACT.WAV"), nullptr);
+    EXPECT_EQ(OpenForReading(u"incbin::/basic/exact.wav"), nullptr);
+    EXPECT_EQ(OpenForReading(u"INCBIN::\\basic\\exact.wav"), nullptr);
+    EXPECT_EQ(OpenForReading(u" incbin::\\basic\\exact.wav"), nullptr);
     EXPECT_EQ(OpenForReading(u"incbin::\\basic\\never.wav"), nullptr);
 }
 
@@ -62,10 +62,10 @@ TEST_F(Opening, SecondSeparatorStaysInTheResourceName) {
 TEST_F(Opening, FirstRegistrationWins) {
     static const char first[] = "first";
     static const char second[] = "second!";
-    EXPECT_TRUE(RegisterResource(u"\\basic\\intro.wav", first, 5));
-    EXPECT_FALSE(RegisterResource(u"\\basic\\intro.wav", second, 7));
-    EXPECT_EQ(ResourceData(u"\\basic\\intro.wav"), first);
-    EXPECT_EQ(ResourceSize(u"\\basic\\intro.wav"), 5u);
+    EXPECT_TRUE(RegisterResource(u"\\basic\\twice.wav", first, 5));
+    EXPECT_FALSE(RegisterResource(u"\\basic\\twice.wav", second, 7));
+    EXPECT_EQ(ResourceData(u"\\basic\\twice.wav"), first);
+    EXPECT_EQ(ResourceSize(u"\\basic\\twice.wav"), 5u);
     EXPECT_TRUE(RegisterResource(u"\\basic\\INTRO.wav", second, 7));
     EXPECT_EQ(ResourceData(u"unregistered"), nullptr);
     EXPECT_EQ(ResourceSize(u"unregistered"), 0u);
