@@ -35,9 +35,16 @@ TPixmapRef ReadPixmap(const TUrl& url) {
         return nullptr;
     }
     TPixmapRef result;
-    for (TPixmapReader* reader = registryHead; reader && !result; reader = reader->Next()) {
-        stream->Seek(start);
-        result = TryReader(*reader, stream);
+    try {
+        for (TPixmapReader* reader = registryHead; reader && !result; reader = reader->Next()) {
+            stream->Seek(start);
+            result = TryReader(*reader, stream);
+        }
+    } catch (...) {
+        // A reader's fault still goes to the caller, but a file opened here
+        // by name would otherwise stay open for the rest of the process.
+        stream->Close();
+        throw;
     }
     stream->Close();
     return result;

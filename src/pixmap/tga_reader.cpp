@@ -137,17 +137,19 @@ bool AcceptTgaHeader(const TTgaHeader& header) {
            header.width <= 4096 && header.height >= 1 && header.height <= 4096;
 }
 
-TPixmapRef TTgaReader::Decode(const TStreamRef& stream) {
-    TTgaHeader header = ReadTgaHeader(*stream);
+TPixmapRef TTgaReader::Decode(const TStreamRef& stream) { return DecodeTga(*stream); }
+
+TPixmapRef DecodeTga(TByteStream& stream) {
+    TTgaHeader header = ReadTgaHeader(stream);
     if (!AcceptTgaHeader(header)) return nullptr;
     TPixmapRef result = TPixmap::Create(header.width, header.height, FormatForDepth(header.pixelDepth), 4);
-    for (int i = 0; i < header.idLength; ++i) stream->ReadU8();
+    for (int i = 0; i < header.idLength; ++i) stream.ReadU8();
     if (header.imageType == 1) {
         // Colour-mapped files carry no map here, so there is nothing to
         // decode; the picture is left defined as all zeros.
         std::memset(result->pixels, 0, result->capacity);
     } else {
-        DecodeRows(*stream, header, *result);
+        DecodeRows(stream, header, *result);
     }
     return result;
 }

@@ -31,6 +31,10 @@ public:
     TPixmapRef Decode(const TStreamRef& stream) override;
 };
 
+// The decoder behind TTgaReader, usable without making (and so registering)
+// a reader: a pixmap, or null when the header is not one it decodes.
+TPixmapRef DecodeTga(TByteStream& stream);
+
 // Reads the header fields from the stream's current position.
 TTgaHeader ReadTgaHeader(TByteStream& stream);
 // Whether this reader decodes files with that header.

@@ -154,7 +154,8 @@ TEST(PngReader, StreamFailuresPropagateAfterCleanUp) {
     auto stream = std::make_shared<test::TBrokenReadStream>(file, 100);
     EXPECT_THROW(ReadPng(stream), TStreamReadError);
     EXPECT_EQ(CurrentPngStream(), nullptr);
-    // The stream was borrowed: it is still usable afterwards.
+    // The stream was borrowed: it is still open and usable afterwards.
+    EXPECT_EQ(stream->closes, 0);
     stream->Seek(0);
     EXPECT_EQ(stream->ReadU8(), 0x89);
 }

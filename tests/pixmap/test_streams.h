@@ -52,6 +52,7 @@ public:
     int32_t Position() override { return at_; }
     int32_t Size() override { return static_cast<int32_t>(bytes_.size()); }
     int32_t Seek(int32_t offset) override { return at_ = std::clamp(offset, 0, Size()); }
+    void Close() override { ++closes; }
     int32_t Read(void* buffer, int32_t count) override {
         int32_t n = std::min(count, failAt_ - at_);
         if (n <= 0) return 0;
@@ -59,6 +60,7 @@ public:
         at_ += n;
         return n;
     }
+    int closes = 0;
 
 private:
     Bytes bytes_;

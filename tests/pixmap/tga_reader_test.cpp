@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <unistd.h>
 
@@ -29,8 +28,7 @@ Bytes Join(Bytes a, const Bytes& b) {
 }
 
 TPixmapRef Decode(const Bytes& file) {
-    TTgaReader reader;
-    return reader.Decode(StreamOf(file));
+    return DecodeTga(*StreamOf(file));
 }
 
 // Bytes B, G, R per pixel: blue, green, then red, white.
@@ -206,6 +204,28 @@ TEST_F(PixmapRegistry, OtherFailuresPassThrough) {
     static TSpyReader spy;
     spy.failure = true;
     EXPECT_THROW(ReadPixmap(StreamOf(Join(Header(2, 24, 2, 2), kRows2x2))), TFailure);
+}
+
+// Serves "spy::" names with one prepared stream, so that a test can see
+// whether ReadPixmap closes what it opened.
+class TSpyOpener : public TStreamOpener {
+public:
+    TStreamRef Open(const TUrl&, const Text& protocol, const Text&, bool, bool) override {
+        return protocol == u"spy" ? stream : nullptr;
+    }
+    std::shared_ptr<test::TBrokenReadStream> stream;
+};
+
+TEST_F(PixmapRegistry, StreamsOpenedByNameAreClosedOnEveryExit) {
+    static TSpyOpener opener;
+    opener.stream = std::make_shared<test::TBrokenReadStream>(Join(Header(2, 24, 2, 2), kRows2x2), 1000);
+    EXPECT_TRUE(ReadPixmap(u"spy::picture"));
+    EXPECT_EQ(opener.stream->closes, 1);
+
+    static TSpyReader spy;
+    spy.failure = true;
+    EXPECT_THROW(ReadPixmap(u"spy::picture"), TFailure);
+    EXPECT_EQ(opener.stream->closes, 2);
 }
 
 TEST_F(PixmapRegistry, UnseekableStreamsAreNotOffered) {
