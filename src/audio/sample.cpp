@@ -1,0 +1,76 @@
+#include "audio/sample.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace vesk {
+namespace {
+
+// Indexed by format value.
+constexpr std::array<int32_t, 7> kBytesPerFrame = {0, 1, 2, 2, 2, 4, 4};
+
+// The byte count of n frames; a size the runtime's 32-bit counts cannot hold
+// is an allocation that cannot succeed.
+int32_t ByteCount(int32_t n, int32_t format) {
+    const int64_t bytes = int64_t{n} * BytesPerFrame(format);
+    if (bytes > std::numeric_limits<int32_t>::max()) throw std::bad_alloc();
+    return static_cast<int32_t>(bytes);
+}
+
+}  // namespace
+
+int32_t BytesPerFrame(int32_t format) {
+    if (format < 0 || format >= static_cast<int32_t>(kBytesPerFrame.size())) return 0;
+    return kBytesPerFrame[format];
+}
+
+// A negative length makes an empty sample rather than a borrowed one.
+std::shared_ptr<TPcmSample> TPcmSample::Create(int32_t length, int32_t hertz, int32_t format) {
+    auto sample = std::make_shared<TPcmSample>();
+    sample->length = length < 0 ? 0 : length;
+    sample->hertz = hertz;
+    sample->format = format;
+    sample->capacity = ByteCount(sample->length, format);
+    sample->owned_ = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(sample->capacity));
+    sample->samples = sample->owned_.get();
+    return sample;
+}
+
+std::shared_ptr<TPcmSample> TPcmSample::Wrap(void* samples, int32_t length, int32_t hertz, int32_t format) {
+    auto sample = std::make_shared<TPcmSample>();
+    sample->samples = static_cast<uint8_t*>(samples);
+    sample->length = length;
+    sample->hertz = hertz;
+    sample->format = format;
+    sample->capacity = -1;
+    return sample;
+}
+
+std::shared_ptr<TPcmSample> TPcmSample::Copy() const {
+    auto copy = Create(length, hertz, format);
+    CopyFrames(samples, copy->samples, format, copy->length);
+    return copy;
+}
+
+std::shared_ptr<TPcmSample> TPcmSample::Convert(int32_t newFormat) const {
+    auto converted = Create(length, hertz, newFormat);
+    ConvertFrames(samples, format, converted->samples, newFormat, converted->length);
+    return converted;
+}
+
+void CopyFrames(const void* source, void* destination, int32_t format, int32_t n) {
+    if (n <= 0) return;
+    std::memcpy(destination, source, static_cast<size_t>(ByteCount(n, format)));
+}
+
+std::shared_ptr<TPcmSample> CreateSample(int32_t length, int32_t hertz, int32_t format) {
+    return TPcmSample::Create(length, hertz, format);
+}
+
+std::shared_ptr<TPcmSample> WrapSample(void* samples, int32_t length, int32_t hertz, int32_t format) {
+    return TPcmSample::Wrap(samples, length, hertz, format);
+}
+
+}  // namespace vesk

@@ -1,0 +1,81 @@
+#include "audio/sdl_audio_device.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vesk {
+namespace {
+
+constexpr int kOutputRate = 44100;
+constexpr int kOutputChannels = 2;
+
+extern "C" void PullAudio(void* device, Uint8* stream, int len) {
+    static_cast<sdlaudiodevice*>(device)->Pull(stream, len);
+}
+
+}  // namespace
+
+sdlaudiodevice::~sdlaudiodevice() { Shutdown(); }
+
+int sdlaudiodevice::Start() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 1;
+    subsystemStarted_ = true;
+    mixer& engine = CreateMixer(kSamplesPerBuffer, 0, 0);
+
+    SDL_AudioSpec wanted{};
+    wanted.freq = kOutputRate;
+    wanted.format = AUDIO_S16LSB;
+    wanted.channels = kOutputChannels;
+    wanted.samples = kFramesPerBuffer;
+    wanted.callback = PullAudio;
+    wanted.userdata = this;
+    // No changes allowed: SDL converts to whatever the hardware takes.
+    deviceId_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (deviceId_ == 0) return 1;
+
+    engine.outputRate = kOutputRate;
+    engine.outputChannels = kOutputChannels;
+    for (auto& buffer : buffers_) {
+        buffer.assign(kSamplesPerBuffer, 0);
+        engine.MixPass(buffer.data());
+    }
+    index_ = 0;
+    offset_ = 0;
+    running_.store(true, std::memory_order_release);
+    SDL_PauseAudioDevice(deviceId_, 0);
+    return 0;
+}
+
+int sdlaudiodevice::Shutdown() {
+    running_.store(false, std::memory_order_release);
+    if (deviceId_ != 0) SDL_CloseAudioDevice(deviceId_);
+    deviceId_ = 0;
+    if (subsystemStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    subsystemStarted_ = false;
+    return 0;
+}
+
+void sdlaudiodevice::Pull(uint8_t* stream, int len) {
+    if (!running_.load(std::memory_order_acquire)) {
+        std::memset(stream, 0, static_cast<size_t>(len));
+        return;
+    }
+    while (len > 0) {
+        std::vector<int16_t>& buffer = buffers_[index_];
+        const int count = std::min(len, kBytesPerBuffer - offset_);
+        std::memcpy(stream, reinterpret_cast<const uint8_t*>(buffer.data()) + offset_, static_cast<size_t>(count));
+        stream += count;
+        len -= count;
+        offset_ += count;
+        if (offset_ == kBytesPerBuffer) {
+            // This buffer has been played out: refill it while the other one plays.
+            Mixer()->MixPass(buffer.data());
+            index_ = 1 - index_;
+            offset_ = 0;
+        }
+    }
+}
+
+}  // namespace vesk

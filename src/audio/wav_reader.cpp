@@ -1,0 +1,97 @@
+#include "audio/wav_reader.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vesk {
+namespace {
+
+struct WavFormat {
+    int32_t chunkSize;
+    int32_t audioFormat;
+    int32_t channels;
+    int32_t rate;
+    int32_t bits;
+};
+
+WavFormat ReadFormatChunk(TByteStream& stream) {
+    WavFormat format{};
+    format.chunkSize = stream.ReadI32();
+    format.audioFormat = stream.ReadU16();
+    format.channels = stream.ReadU16();
+    format.rate = stream.ReadI32();
+    stream.ReadI32();  // byte rate
+    stream.ReadU16();  // block align
+    format.bits = stream.ReadU16();
+    return format;
+}
+
+int32_t SampleFormatOf(int32_t bits, int32_t channels) {
+    if (bits == 8 && channels == 1) return SampleMono8;
+    if (bits == 8 && channels == 2) return SampleStereo8;
+    if (bits == 16 && channels == 1) return SampleMono16LE;
+    if (bits == 16 && channels == 2) return SampleStereo16LE;
+    return SampleNone;
+}
+
+// Chunk sizes are unsigned 32-bit; the stream counts in signed 32 bits.
+int32_t ReadChunkSize(TByteStream& stream) {
+    const uint32_t size = static_cast<uint32_t>(stream.ReadI32());
+    return static_cast<int32_t>(std::min<uint32_t>(size, std::numeric_limits<int32_t>::max()));
+}
+
+// A stream that knows its size cannot deliver more than what lies after the
+// position; a data size beyond that is not allocated for.
+int32_t Deliverable(TByteStream& stream, int32_t size) {
+    const int32_t position = stream.Position();
+    if (position < 0) return size;
+    return std::clamp(stream.Size() - position, 0, size);
+}
+
+// The sample holds the whole frames only; a partial frame at the end of the
+// chunk is read past and dropped, never written beyond the sample.
+std::shared_ptr<TPcmSample> ReadDataChunk(TByteStream& stream, int32_t rate, int32_t format) {
+    const int32_t declared = ReadChunkSize(stream);
+    const int32_t size = Deliverable(stream, declared);
+    auto sample = TPcmSample::Create(size / BytesPerFrame(format), rate, format);
+    stream.ReadExact(sample->samples, sample->capacity);
+    stream.Skip(size - sample->capacity);
+    return sample;
+}
+
+}  // namespace
+
+Text ReadChunkTag(TByteStream& stream) {
+    char bytes[4] = {};
+    if (stream.ReadExact(bytes, 4) != 4) return Text();
+    return BytesToText(std::string_view(bytes, 4));
+}
+
+std::shared_ptr<TPcmSample> TWavReader::Decode(TByteStream& stream) {
+    if (ReadChunkTag(stream) != u"RIFF") return nullptr;
+    stream.ReadI32();  // RIFF size
+    if (ReadChunkTag(stream) != u"WAVE") return nullptr;
+    if (ReadChunkTag(stream) != u"fmt ") return nullptr;
+    const WavFormat wav = ReadFormatChunk(stream);
+    if (wav.audioFormat != 1) return nullptr;
+    const int32_t format = SampleFormatOf(wav.bits, wav.channels);
+    if (format == SampleNone) return nullptr;
+    if (wav.chunkSize > 16) stream.Skip(wav.chunkSize - 16);
+    while (!stream.AtEnd()) {
+        if (ReadChunkTag(stream) == u"data") return ReadDataChunk(stream, wav.rate, format);
+        // No pad byte is skipped after an odd-sized chunk.
+        stream.Skip(ReadChunkSize(stream));
+    }
+    return nullptr;
+}
+
+void InitWavModule() {
+    static bool initialised = false;
+    if (initialised) return;
+    initialised = true;
+    InitAudioSampleModule();
+    // Readers are never removed, so this one lives as long as the process.
+    new TWavReader();
+}
+
+}  // namespace vesk
