@@ -4,7 +4,9 @@
 #   include(Embed)
 #   vesk_embed_file(<target> <symbol> <file> [DEPENDS <targets>...])
 #
-# <symbol> is a C identifier naming the data. The function generates, in the
+# <symbol> is a C identifier naming the data; it must be unique within the
+# program, since the data is reached through global labels derived from it
+# (vesk_embed_<symbol>_begin and _end). The function generates, in the
 # build tree, an assembly source that pulls the file in with the assembler's
 # .incbin directive, adds it to <target>, and writes the header
 # "embedded/<symbol>.h" (on <target>'s include path) declaring

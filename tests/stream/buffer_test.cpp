@@ -158,17 +158,6 @@ TEST(BufferStreams, BufferStandsInForANameWhateverTheFlags) {
     }
 }
 
-TEST(BufferTransfers, ReadFromAndWriteToStreams) {
-    auto source = test::StreamOver({1, 2, 3});
-    auto buffer = Allocate(6);
-    std::memset(buffer->Data(), 0, 6);
-    EXPECT_EQ(ReadFrom(buffer, source, 2, 4), 4);
-    EXPECT_EQ(Contents(buffer), (std::vector<std::uint8_t>{0, 0, 1, 2, 3, 0}));
-    auto sink = OpenBufferStream(nullptr);
-    EXPECT_EQ(WriteTo(buffer, sink, 1, 3), 3);
-    EXPECT_EQ(Contents(sink->Buffer()), (std::vector<std::uint8_t>{0, 1, 2}));
-}
-
 TEST(BufferFiles, SaveAndLoadByName) {
     InitStreamModule();
     TTempFolder folder;

@@ -22,6 +22,19 @@ public:
     std::int32_t Write(const void*, std::int32_t) override { return 0; }
 };
 
+// The message of the failure that f raises, marked when it is a stream failure.
+template <typename F>
+std::string FailureText(F f) {
+    try {
+        f();
+    } catch (const TStreamError& failure) {
+        return "stream: " + failure.Message();
+    } catch (const TFailure& failure) {
+        return failure.Message();
+    }
+    return "no failure";
+}
+
 // Hands out at most one byte per Read, as pipes and sockets may.
 class TTrickleStream : public TForwardingStream {
 public:
@@ -96,20 +109,9 @@ TEST(ExactTransfers, NothingMovedBeforeTheEndIsAStreamFailure) {
     std::uint8_t byte;
     EXPECT_THROW(stream.ReadExact(&byte, 1), TStreamReadError);
     EXPECT_THROW(stream.Skip(1), TStreamReadError);
-    EXPECT_THROW(stream.ReadU8(), TStreamError);
     EXPECT_THROW(stream.WriteExact(&byte, 1), TStreamWriteError);
-    try {
-        stream.WriteU16(1);
-        FAIL();
-    } catch (const TFailure& failure) {
-        EXPECT_EQ(failure.Message(), "Error writing to stream");
-    }
-    try {
-        stream.ReadU16();
-        FAIL();
-    } catch (const TFailure& failure) {
-        EXPECT_EQ(failure.Message(), "Error reading from stream");
-    }
+    EXPECT_EQ(FailureText([&] { stream.ReadU16(); }), "stream: Error reading from stream");
+    EXPECT_EQ(FailureText([&] { stream.WriteU16(1); }), "stream: Error writing to stream");
 }
 
 TEST(ExactTransfers, SkipMovesOverLargeCountsAndStopsAtTheEnd) {
@@ -130,23 +132,8 @@ TEST(DefaultRawStream, IsEmptyUnseekableAndRefusesTransfers) {
     EXPECT_EQ(stream.Size(), 0);
     EXPECT_EQ(stream.Seek(5), -1);
     EXPECT_FALSE(stream.AtEnd());
-    std::uint8_t byte = 0;
-    try {
-        stream.Read(&byte, 1);
-        FAIL();
-    } catch (const TStreamError&) {
-        FAIL() << "not a stream failure";
-    } catch (const TFailure& failure) {
-        EXPECT_EQ(failure.Message(), "Stream is not readable");
-    }
-    try {
-        stream.WriteU8(1);
-        FAIL();
-    } catch (const TStreamError&) {
-        FAIL() << "not a stream failure";
-    } catch (const TFailure& failure) {
-        EXPECT_EQ(failure.Message(), "Stream is not writeable");
-    }
+    EXPECT_EQ(FailureText([&] { stream.ReadU8(); }), "Stream is not readable");
+    EXPECT_EQ(FailureText([&] { stream.WriteU8(1); }), "Stream is not writeable");
 }
 
 TEST(Lines, EndAtLineFeedOrNulAndDropEveryCarriageReturn) {
@@ -218,17 +205,6 @@ TEST(Copies, NegativeCountsCopyNothing) {
     auto target = OpenBufferStream(nullptr);
     CopyCount(StreamOver({1, 2}), target, -3, 16);
     EXPECT_EQ(target->Size(), 0);
-}
-
-TEST(FreeFunctions, CallTheStreamsOperations) {
-    TStreamRef stream = OpenBufferStream(nullptr);
-    WriteI32(stream, 7);
-    WriteLine(stream, u"hi");
-    EXPECT_EQ(Size(stream), 8);
-    EXPECT_EQ(Seek(stream, 0), 0);
-    EXPECT_EQ(ReadI32(stream), 7);
-    EXPECT_EQ(ReadLine(stream), u"hi");
-    EXPECT_TRUE(AtEnd(stream));
 }
 
 TEST(BorrowedStreams, CloseLetsGoWithoutClosingTheInnerStream) {

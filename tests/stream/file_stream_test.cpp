@@ -120,14 +120,6 @@ TEST(FileClosing, ClosedStreamIsEmptyAndHarmless) {
     stream->Close();
 }
 
-TEST(FileClosing, CloseFlushesWrittenBytes) {
-    TTempFolder folder;
-    auto stream = TFileStream::OpenFile(PathText(folder / "out.txt"), false, true);
-    stream->WriteLine(u"hello");
-    stream->Close();
-    EXPECT_EQ(ReadFile(folder / "out.txt"), "hello\r\n");
-}
-
 TEST(FileNames, BackslashesBecomeSlashes) {
     TTempFolder folder;
     std::filesystem::create_directory(folder / "sub");
@@ -145,18 +137,6 @@ TEST(FileNames, NonAsciiNamesReachTheFileSystemAsUtf8) {
     auto stream = TFileStream::OpenFile(PathText(folder.Path()) + u"/caf\u00E9.bin", true, false);
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->ReadU8(), 'q');
-    stream->Close();
-}
-
-TEST(FileHandles, FromHandleMeasuresSizeAndKeepsThePosition) {
-    TTempFolder folder;
-    WriteFile(folder / "h.bin", "abcdef");
-    std::FILE* handle = std::fopen((folder / "h.bin").c_str(), "rb");
-    std::fseek(handle, 2, SEEK_SET);
-    auto stream = TFileStream::FromHandle(handle, TFileStream::kModeRead);
-    EXPECT_EQ(stream->Position(), 2);
-    EXPECT_EQ(stream->Size(), 6);
-    EXPECT_EQ(stream->ReadU8(), 'c');
     stream->Close();
 }
 

@@ -153,20 +153,6 @@ TEST(FixedMemoryStream, SeekClampsAndTransfersStopAtTheSize) {
     EXPECT_EQ(stream->Read(bytes, -1), 0);
 }
 
-TEST(FixedMemoryStream, FlagsGateTheTransfers) {
-    std::uint8_t block[4] = {1, 2, 3, 4};
-    auto readOnly = TFixedMemoryStream::OpenMemoryBlock(block, 4, true, false);
-    std::uint8_t byte = 9;
-    EXPECT_EQ(readOnly->Write(&byte, 1), 0);
-    EXPECT_EQ(block[0], 1);
-    auto writeOnly = TFixedMemoryStream::OpenMemoryBlock(block, 4, false, true);
-    EXPECT_EQ(writeOnly->Read(&byte, 1), 0);
-    EXPECT_EQ(writeOnly->Write(&byte, 1), 1);
-    EXPECT_EQ(block[0], 9);
-    writeOnly->Close();
-    EXPECT_EQ(writeOnly->Position(), 1);  // closing a memory stream does nothing
-}
-
 TEST_F(Opening, LoadBytesReadsEverythingThroughTheGrowingArray) {
     for (std::size_t size : {0u, 1u, 1024u, 1025u, 1536u, 3000u}) {
         std::vector<std::uint8_t> bytes = Pattern(size);
