@@ -17,15 +17,6 @@ Bytes Convert(Bytes src, int32_t from, int32_t to, int32_t n) {
     return dst;
 }
 
-TEST(PixelFormat, TablesDescribeTheSixFormats) {
-    EXPECT_EQ(BytesPerPixel, (TFormatTable{0, 1, 1, 3, 3, 4, 4}));
-    EXPECT_EQ(BitsPerPixel, (TFormatTable{0, 8, 8, 24, 24, 32, 32}));
-    EXPECT_EQ(AlphaBits, (TFormatTable{0, 0, 8, 0, 0, 8, 8}));
-    EXPECT_EQ(RedBits[FormatI8], 0);  // grey carries no colour bits
-    EXPECT_EQ(FormatEntry(BytesPerPixel, 7), 0);
-    EXPECT_EQ(FormatEntry(BytesPerPixel, -1), 0);
-}
-
 TEST(PixelFormat, ConversionsThroughTheHub) {
     EXPECT_EQ(Convert({255, 0, 1}, FormatRGB888, FormatI8, 1), (Bytes{85}));
     EXPECT_EQ(Convert({7}, FormatA8, FormatBGR888, 1), (Bytes{255, 255, 255}));
@@ -144,16 +135,11 @@ TEST(ScalePixmap, InterpolatesAndClampsAtTheEdges) {
 
     auto tall = ScalePixmap(WrapPixmap(memory.data(), 1, 2, 4, FormatRGBA8888), 1, 4);
     for (int y = 0; y < 4; ++y) EXPECT_EQ(tall->PixelAddress(0, y)[0], (Bytes{0, 25, 75, 100}[y]));
-}
 
-TEST(ScalePixmap, KeepsTheSourceFormat) {
-    Bytes memory = {0, 200};
-    auto grey = WrapPixmap(memory.data(), 2, 1, 2, FormatI8);
-    auto half = ScalePixmap(grey, 1, 1);
+    Bytes grey = {0, 200};  // the result keeps the source's format
+    auto half = ScalePixmap(WrapPixmap(grey.data(), 2, 1, 2, FormatI8), 1, 1);
     EXPECT_EQ(half->format, FormatI8);
     EXPECT_EQ(half->PixelAddress(0, 0)[0], 100);
-    auto same = ScalePixmap(grey, 2, 1);
-    EXPECT_EQ(same->PixelAddress(1, 0)[0], 200);
 }
 
 TEST(MaskColourToAlpha, MaskedPixelsTakeTheirNeighboursAverage) {
@@ -168,9 +154,7 @@ TEST(MaskColourToAlpha, MaskedPixelsTakeTheirNeighboursAverage) {
     EXPECT_EQ(masked->GetPixel(1, 1), 0x0028323Eu);
     EXPECT_EQ(masked->GetPixel(2, 0), 0x0028323Fu);
     EXPECT_EQ(masked->GetPixel(1, 0), 0xFF0A141Eu);
-}
 
-TEST(MaskColourToAlpha, LonePixelAndAlphaReplacement) {
     Bytes lone = {1, 2, 3, 200};
     EXPECT_EQ(MaskColourToAlpha(WrapPixmap(lone.data(), 1, 1, 4, FormatRGBA8888), 1, 2, 3)->GetPixel(0, 0), 0u);
     Bytes translucent = {9, 9, 9, 10};

@@ -25,25 +25,6 @@ inline TStreamRef StreamOf(const Bytes& bytes) { return OpenBufferStream(BufferO
 
 inline Bytes BytesOf(const TBufferRef& buffer) { return Bytes(buffer->Data(), buffer->Data() + buffer->Size()); }
 
-// Reads like a memory stream but reports position -1, and counts closes.
-class TUnseekableStream : public TByteStream {
-public:
-    explicit TUnseekableStream(Bytes bytes) : bytes_(std::move(bytes)) {}
-    bool AtEnd() override { return at_ >= bytes_.size(); }
-    int32_t Read(void* buffer, int32_t count) override {
-        auto n = std::min<size_t>(count, bytes_.size() - at_);
-        std::memcpy(buffer, bytes_.data() + at_, n);
-        at_ += n;
-        return static_cast<int32_t>(n);
-    }
-    void Close() override { ++closes; }
-    int closes = 0;
-
-private:
-    Bytes bytes_;
-    size_t at_ = 0;
-};
-
 // A seekable stream whose reads stop moving bytes at `failAt` although the
 // stream is not at its end: ReadExact then raises TStreamReadError.
 class TBrokenReadStream : public TByteStream {
@@ -66,6 +47,13 @@ private:
     Bytes bytes_;
     int32_t failAt_;
     int32_t at_ = 0;
+};
+
+// The same, but it reports position -1: it cannot seek.
+class TUnseekableStream : public TBrokenReadStream {
+public:
+    explicit TUnseekableStream(Bytes bytes) : TBrokenReadStream(bytes, static_cast<int32_t>(bytes.size())) {}
+    int32_t Position() override { return -1; }
 };
 
 // Accepts `room` bytes, then every Write moves nothing: WriteExact raises
