@@ -71,11 +71,14 @@ void mixer::ApplyResult(sound** link, sound& voice, int result) {
     recycled.Push(&voice);
 }
 
+// Locals rather than members in the loop, so the compiler can tell the
+// accumulator stores from the count and turn the loop into vector code.
 void mixer::Store(int16_t* destination) {
-    for (int i = 0; i < samplesPerPass; ++i) {
-        const int32_t value = std::clamp(accumulator_[i] >> 4, -32768, 32767);
-        destination[i] = static_cast<int16_t>(value);
-        accumulator_[i] = 0;
+    int32_t* accumulator = accumulator_.data();
+    const int count = samplesPerPass;
+    for (int i = 0; i < count; ++i) {
+        destination[i] = static_cast<int16_t>(std::clamp(accumulator[i] >> 4, -32768, 32767));
+        accumulator[i] = 0;
     }
 }
 
