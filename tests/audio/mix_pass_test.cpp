@@ -141,22 +141,6 @@ TEST_F(MixerTest, LoopingRecordWrapsWithItsFractionKept) {
     EXPECT_NE(out[8190], 0);
 }
 
-TEST_F(MixerTest, PausedVoiceHoldsItsPlaceUntilResumed) {
-    SoundRecord* record = MakeRecord(IndexSamples(8192));
-    const int32_t handle = MixerPlay(record, 1, 0);
-    EXPECT_EQ(MixerStatus(handle), VoicePlayingOnce | VoicePausedBit);
-    EXPECT_EQ(Pass()[8190], 0);
-    MixerPause(handle, 0);
-    const auto out = Pass();
-    EXPECT_EQ(out[2], 2);
-    MixerPause(handle, 1);
-    MixerPause(handle, 1);
-    EXPECT_EQ(MixerStatus(handle), VoicePlayingOnce | VoicePausedBit);
-    MixerPause(handle, 0);
-    EXPECT_EQ(MixerStatus(handle), VoicePlayingOnce);
-    EXPECT_EQ(Pass()[0], 8192);
-}
-
 TEST_F(MixerTest, SilentVoiceStillAdvancesAndEnds) {
     SoundRecord* record = MakeRecord(Constant(6000, 1000, 1000));
     const int32_t handle = MixerAllocChannel();

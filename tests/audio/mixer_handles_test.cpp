@@ -117,14 +117,6 @@ TEST_F(MixerTest, FullRecycledRingKeepsFinishedVoicesForTheNextPass) {
     EXPECT_EQ(Engine().VoiceCount(), kVoiceRingSlots + 1u);
 }
 
-TEST_F(MixerTest, RecordLivesWhileAVoicePlaysIt) {
-    SoundRecord* record = MakeRecord(Constant(8192, 300, 300));
-    MixerPlay(record, 0, 0);
-    MixerFreeSound(record);  // the sound's owner lets go
-    EXPECT_EQ(Pass()[0], 300);
-    EXPECT_EQ(Pass()[0], 300);
-}
-
 TEST(MixerClosed, EveryFunctionIsInert) {
     EXPECT_EQ(MixerCreateSound(10, 16, 2, 44100, nullptr, 0), nullptr);
     EXPECT_EQ(MixerAllocChannel(), 0);
@@ -136,20 +128,6 @@ TEST(MixerClosed, EveryFunctionIsInert) {
     EXPECT_EQ(MixerSetRate(8193, 1.0f), 0);
     EXPECT_EQ(MixerFreeSound(nullptr), 0);
     EXPECT_EQ(MixerClose(), 0);
-}
-
-TEST(VoiceRingTest, StepsThroughFullEmptyAndWrap) {
-    VoiceRing<int, 4> ring;
-    int items[6] = {0, 1, 2, 3, 4, 5};
-    EXPECT_EQ(ring.Pop(), nullptr);
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(ring.Push(&items[i]));
-    EXPECT_TRUE(ring.Full());
-    EXPECT_FALSE(ring.Push(&items[4]));
-    EXPECT_EQ(ring.Pop(), &items[0]);
-    EXPECT_TRUE(ring.Push(&items[4]));
-    for (int i = 1; i <= 4; ++i) EXPECT_EQ(ring.Pop(), &items[i]);
-    EXPECT_EQ(ring.Pop(), nullptr);
-    EXPECT_EQ(ring.Count(), 0u);
 }
 
 }  // namespace

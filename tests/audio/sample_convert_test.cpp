@@ -27,13 +27,6 @@ std::vector<uint8_t> Hub(std::initializer_list<int> values) {
     return bytes;
 }
 
-TEST(SampleFormats, BytesPerFrameFollowsTheTable) {
-    const int32_t expected[] = {0, 1, 2, 2, 2, 4, 4};
-    for (int32_t f = 0; f <= 6; ++f) EXPECT_EQ(BytesPerFrame(f), expected[f]);
-    EXPECT_EQ(BytesPerFrame(7), 0);
-    EXPECT_EQ(BytesPerFrame(-1), 0);
-}
-
 TEST(SampleConversion, Mono8ReachesTheWholeSigned16Range) {
     EXPECT_EQ(Convert({0, 128, 255}, SampleMono8, SampleStereo16BE), Hub({-32768, -32768, 128, 128, 32767, 32767}));
 }
@@ -74,14 +67,6 @@ TEST(SampleConversion, UnknownFormatIsRefusedBeforeAnythingIsWritten) {
         }
     }
     EXPECT_EQ(destination[0], 9);
-}
-
-TEST(PcmSample, CreateOwnsExactlyItsFrames) {
-    auto sample = CreateSample(10, 22050, SampleStereo16LE);
-    EXPECT_EQ(sample->capacity, 40);
-    EXPECT_EQ(sample->length, 10);
-    EXPECT_EQ(sample->hertz, 22050);
-    EXPECT_NE(sample->samples, nullptr);
 }
 
 TEST(PcmSample, WrapBorrowsAndCopyAndConvertMakeIndependentSamples) {

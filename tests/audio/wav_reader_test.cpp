@@ -120,13 +120,6 @@ TEST_F(WavReaderTest, DataSizeBeyondTheFileAllocatesOnlyWhatTheFileHolds) {
     EXPECT_EQ(sample->length, 3);
 }
 
-TEST_F(WavReaderTest, ChunkTagIsFourCharactersOrEmpty) {
-    std::vector<uint8_t> bytes = {'f', 'm', 't', ' ', 0xE9, 'a', 'b', 'c'};
-    auto stream = OpenMemoryBlock(bytes.data(), 8, true, false);
-    EXPECT_EQ(ReadChunkTag(*stream), u"fmt ");
-    EXPECT_EQ(ReadChunkTag(*stream), u"\u00e9abc");
-}
-
 // A reader that fails in its own way, to see which failures count as a decline.
 class FailingReader : public TPcmSampleReader {
 public:
