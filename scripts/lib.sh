@@ -1,0 +1,38 @@
+# Shared by the project's scripts: installing what a fresh Debian 12 machine
+# lacks, and configuring and building the project.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+# Packages every build needs: compiler, CMake, SDL2 (window, GL context,
+# events, clock, audio), libpng with zlib, GL headers and Mesa's software
+# renderer for running without a GPU.
+BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libpng-dev zlib1g-dev
+  libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0)
+TEST_PACKAGES=(libgtest-dev libgmock-dev)
+BENCH_PACKAGES=(libbenchmark-dev)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# install_missing PACKAGE... : installs the packages that are not installed yet.
+install_missing() {
+  local missing=()
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build BUILD_DIR [CMAKE ARGS...] : configures and builds everything.
+configure_and_build() {
+  local dir="$1"; shift
+  cmake -S "$ROOT" -B "$dir" "$@"
+  cmake --build "$dir" -j "$JOBS"
+}

@@ -1,0 +1,103 @@
+// The OpenGL 1.1 render driver: immediate-mode drawing with a few state
+// caches so runs of draws with one texture and one blend mode change no GL
+// state, plus the mode operations (context, calibration, paced flips).
+#pragma once
+
+#include "graphics/render_driver.h"
+#include "graphics/window.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vesk {
+
+// One entry of the display-mode list.
+struct TGraphicsMode {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t depth = 0;
+    int32_t hertz = 0;
+};
+
+class TGLRenderDriver : public TRenderDriver {
+public:
+    TGLRenderDriver();
+
+    void OpenMode(int width, int height, int depth, int hertz) override;
+    void CloseMode() override;
+    void PresentFrame() override;
+    void SetCursorVisible(bool show) override;
+
+    std::shared_ptr<TImageFrame> MakeDynamicFrame(int width, int height, int flags) override;
+    std::shared_ptr<TImageFrame> MakeFrameFromPixmap(const std::shared_ptr<TPixmap>& pixmap, int flags) override;
+
+    void ApplyBlendMode(int mode) override;
+    void ApplyAlpha(float alpha) override;
+    void ApplyColor(int red, int green, int blue) override;
+    void ApplyClearColor(int red, int green, int blue) override;
+    void ApplyViewport(int x, int y, int width, int height) override;
+    void ApplyMatrix(float ix, float iy, float jx, float jy) override;
+    void ApplyLineThickness(float width) override;
+
+    void ClearBuffer() override;
+    void DrawPoint(float x, float y) override;
+    void DrawSegment(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    void DrawQuad(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    void DrawEllipse(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    void DrawPolygon(const float* points, int count, float ax, float ay, float tx, float ty) override;
+    void BlitPixmap(const std::shared_ptr<TPixmap>& pixmap, float x, float y) override;
+    std::shared_ptr<TPixmap> ReadBackBuffer(int x, int y, int width, int height) override;
+
+    // Texture caches, shared with the texture frames.
+    void BindTexture(uint32_t name);
+    void EnableTexturing(uint32_t name);
+    void DisableTexturing();
+    // A deleted texture's name may be handed out again; the cache must not
+    // skip binding the new texture that gets it.
+    void ForgetTexture(uint32_t name);
+
+    const std::vector<TGraphicsMode>& DisplayModes() const { return modes_; }
+    uint32_t ContextSequence() const { return contextSequence_; }
+    int ScreenWidth() const { return width_; }
+    int ScreenHeight() const { return height_; }
+    bool PacingActive() const { return pacingActive_; }
+    const std::array<uint8_t, 4>& ColorBytes() const { return color_; }
+    // The local-to-screen transform of a point.
+    void Transform(float x, float y, float tx, float ty, float& outX, float& outY) const {
+        outX = x * ix_ + y * iy_ + tx;
+        outY = x * jx_ + y * jy_ + ty;
+    }
+
+private:
+    void CalibrateRefresh(int hertz);
+
+    std::vector<TGraphicsMode> modes_;
+    int width_ = 0;
+    int height_ = 0;
+    int depth_ = 0;
+    int hertz_ = 0;
+    uint32_t contextSequence_ = 0;
+
+    int cachedBlendMode_ = 0;
+    uint32_t boundTexture_ = 0;
+    bool texturingEnabled_ = false;
+
+    bool pacingActive_ = false;
+    // Milliseconds times hertz. 64 bits: at 60 Hz a 32-bit value would
+    // overflow after about ten hours and pacing would stop.
+    int64_t pacingAccumulator_ = 0;
+    uint32_t pacingStart_ = 0;
+
+    std::array<uint8_t, 4> color_{};
+    float ix_ = 1, iy_ = 0, jx_ = 0, jy_ = 1;
+};
+
+// The installed driver as the OpenGL driver (the graphics module always
+// installs one).
+TGLRenderDriver& GLDriver();
+
+// The graphics module's once-only initialiser: installs the OpenGL driver.
+void InitGraphicsModule();
+
+}  // namespace vesk

@@ -1,0 +1,103 @@
+// The OpenGL driver's drawing state: colour bytes, blend modes, the scissor
+// viewport, the matrix, line width and the texture caches.
+#include "graphics/gl_driver.h"
+
+#include <SDL_opengl.h>
+
+#include <algorithm>
+
+namespace vesk {
+
+void TGLRenderDriver::ApplyBlendMode(int mode) {
+    if (mode == cachedBlendMode_) return;
+    cachedBlendMode_ = mode;
+    switch (mode) {
+    case 1:  // alpha test
+        glDisable(GL_BLEND);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GEQUAL, 0.5f);
+        break;
+    case 3:  // alpha blending
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDisable(GL_ALPHA_TEST);
+        break;
+    case 4:  // additive
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glDisable(GL_ALPHA_TEST);
+        break;
+    case 5:  // multiply
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_DST_COLOR, GL_ZERO);
+        glDisable(GL_ALPHA_TEST);
+        break;
+    default:  // opaque, and any value without a meaning
+        glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+        break;
+    }
+}
+
+void TGLRenderDriver::ApplyAlpha(float alpha) {
+    alpha = std::clamp(alpha, 0.0f, 1.0f);
+    color_[3] = static_cast<uint8_t>(alpha * 255.0f);  // truncates: 0.999 gives 254
+    glColor4ubv(color_.data());
+}
+
+void TGLRenderDriver::ApplyColor(int red, int green, int blue) {
+    // The low 8 bits of each value, without clamping.
+    color_[0] = static_cast<uint8_t>(red);
+    color_[1] = static_cast<uint8_t>(green);
+    color_[2] = static_cast<uint8_t>(blue);
+    glColor4ubv(color_.data());
+}
+
+void TGLRenderDriver::ApplyClearColor(int red, int green, int blue) {
+    glClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1.0f);
+}
+
+void TGLRenderDriver::ApplyViewport(int x, int y, int width, int height) {
+    if (x == 0 && y == 0 && width == width_ && height == height_) {
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, height_ - y - height, width, height);
+}
+
+void TGLRenderDriver::ApplyMatrix(float ix, float iy, float jx, float jy) {
+    ix_ = ix;
+    iy_ = iy;
+    jx_ = jx;
+    jy_ = jy;
+}
+
+void TGLRenderDriver::ApplyLineThickness(float width) { glLineWidth(width); }
+
+void TGLRenderDriver::ClearBuffer() { glClear(GL_COLOR_BUFFER_BIT); }
+
+void TGLRenderDriver::BindTexture(uint32_t name) {
+    if (name == boundTexture_) return;
+    glBindTexture(GL_TEXTURE_2D, name);
+    boundTexture_ = name;
+}
+
+void TGLRenderDriver::EnableTexturing(uint32_t name) {
+    BindTexture(name);
+    if (texturingEnabled_) return;
+    glEnable(GL_TEXTURE_2D);
+    texturingEnabled_ = true;
+}
+
+void TGLRenderDriver::DisableTexturing() {
+    if (!texturingEnabled_) return;
+    glDisable(GL_TEXTURE_2D);
+    texturingEnabled_ = false;
+}
+
+void TGLRenderDriver::ForgetTexture(uint32_t name) {
+    if (name == boundTexture_) boundTexture_ = 0;
+}
+
+}  // namespace vesk

@@ -1,0 +1,114 @@
+#include "graphics/graphics.h"
+
+#include "graphics/draw_state.h"
+#include "graphics/gl_driver.h"
+#include "runtime/failure.h"
+#include "system/platform.h"
+
+namespace vesk {
+namespace {
+
+struct TFrontEnd {
+    bool open = false;
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+    int hertz = 0;
+};
+
+TFrontEnd front;
+std::shared_ptr<TGLRenderDriver> glDriver;
+std::shared_ptr<TRenderDriver> currentDriver;
+
+}  // namespace
+
+void InitGraphicsModule() {
+    static bool initialised = false;
+    if (initialised) return;
+    initialised = true;
+    InitSystemModule();
+    glDriver = std::make_shared<TGLRenderDriver>();
+    currentDriver = glDriver;
+}
+
+TRenderDriver& RenderDriver() {
+    InitGraphicsModule();
+    return *currentDriver;
+}
+
+void SetRenderDriver(std::shared_ptr<TRenderDriver> driver) {
+    InitGraphicsModule();
+    currentDriver = std::move(driver);
+}
+
+TGLRenderDriver& GLDriver() {
+    InitGraphicsModule();
+    return *glDriver;
+}
+
+void OpenGraphics(int width, int height, int depth, int hertz) {
+    InitGraphicsModule();
+    // Only the size is checked against the display modes; a window on the
+    // desktop may have any size.
+    if (depth != 0 && !DisplayModeExists(width, height, 0, 0)) Fail("Graphics mode does not exist");
+    CloseGraphics();
+    RenderDriver().OpenMode(width, height, depth, hertz);
+    front.width = width;
+    front.height = height;
+    front.depth = depth;
+    front.hertz = hertz;
+    ResetDrawState(width, height);
+    front.open = true;
+}
+
+void CloseGraphics() {
+    if (!front.open) return;
+    RenderDriver().CloseMode();
+    front.width = 0;
+    front.height = 0;
+    front.open = false;
+}
+
+bool GraphicsOpen() { return front.open; }
+
+void FlipBuffers() { RenderDriver().PresentFrame(); }
+
+int CountDisplayModes() { return static_cast<int>(GLDriver().DisplayModes().size()); }
+
+void GetDisplayMode(int index, int& width, int& height, int& depth, int& hertz) {
+    const auto& modes = GLDriver().DisplayModes();
+    if (index < 0 || index >= static_cast<int>(modes.size())) {
+        width = height = depth = hertz = 0;
+        return;
+    }
+    width = modes[index].width;
+    height = modes[index].height;
+    depth = modes[index].depth;
+    hertz = modes[index].hertz;
+}
+
+bool DisplayModeExists(int width, int height, int depth, int hertz) {
+    for (const TGraphicsMode& mode : GLDriver().DisplayModes()) {
+        if (width && mode.width != width) continue;
+        if (height && mode.height != height) continue;
+        if (depth && mode.depth != depth) continue;
+        if (hertz && mode.hertz != hertz) continue;
+        return true;
+    }
+    return false;
+}
+
+int GetScreenWidth() { return front.width; }
+int GetScreenHeight() { return front.height; }
+
+void GetScreenMode(int& width, int& height, int& depth, int& hertz) {
+    width = front.width;
+    height = front.height;
+    depth = front.depth;
+    hertz = front.hertz;
+}
+
+void ShowPointer() { RenderDriver().SetCursorVisible(true); }
+void HidePointer() { RenderDriver().SetCursorVisible(false); }
+
+}  // namespace vesk

@@ -1,0 +1,28 @@
+// The graphics front end: opening and closing the one graphics window,
+// presenting frames and the display-mode queries.
+#pragma once
+
+namespace vesk {
+
+// Opens a width x height window (depth 0) or a full-screen mode (depth not 0)
+// at the given refresh rate, and resets the drawing state. Raises "Graphics
+// mode does not exist" for a full-screen size that no display mode has, and
+// "Unable to set graphics mode" when no context can be made.
+void OpenGraphics(int width, int height, int depth, int hertz);
+void CloseGraphics();
+bool GraphicsOpen();
+// Presents the back buffer, paced to the refresh rate asked for at opening.
+void FlipBuffers();
+
+int CountDisplayModes();
+void GetDisplayMode(int index, int& width, int& height, int& depth, int& hertz);
+bool DisplayModeExists(int width, int height, int depth, int hertz);
+
+int GetScreenWidth();
+int GetScreenHeight();
+void GetScreenMode(int& width, int& height, int& depth, int& hertz);
+
+void ShowPointer();
+void HidePointer();
+
+}  // namespace vesk

@@ -1,0 +1,54 @@
+// The render driver contract: everything the 2D front end asks of a graphics
+// API, in one abstract class. The front end keeps the drawing state and turns
+// calls into placed coordinates; a driver turns those into API calls. The
+// base class carries harmless defaults so a partial driver still runs.
+#pragma once
+
+#include <memory>
+
+namespace vesk {
+
+class TImageFrame;
+class TPixmap;
+
+class TRenderDriver {
+public:
+    virtual ~TRenderDriver() = default;
+
+    // Modes and presentation.
+    virtual void OpenMode(int width, int height, int depth, int hertz) = 0;
+    virtual void CloseMode() {}
+    virtual void PresentFrame() {}
+    virtual void SetCursorVisible(bool) {}
+
+    // Frames backed by the API's textures.
+    virtual std::shared_ptr<TImageFrame> MakeDynamicFrame(int, int, int) { return nullptr; }
+    virtual std::shared_ptr<TImageFrame> MakeFrameFromPixmap(const std::shared_ptr<TPixmap>&, int) { return nullptr; }
+
+    // Drawing state.
+    virtual void ApplyBlendMode(int) {}
+    virtual void ApplyAlpha(float) {}
+    virtual void ApplyColor(int, int, int) {}
+    virtual void ApplyClearColor(int, int, int) {}
+    virtual void ApplyViewport(int, int, int, int) {}
+    virtual void ApplyMatrix(float, float, float, float) {}
+    virtual void ApplyLineThickness(float) {}
+
+    // Drawing. Segments, quads and ellipses take a local box (x0, y0)-(x1, y1)
+    // that the matrix transforms, plus a translation (tx, ty).
+    virtual void ClearBuffer() {}
+    virtual void DrawPoint(float, float) {}
+    virtual void DrawSegment(float, float, float, float, float, float) {}
+    virtual void DrawQuad(float, float, float, float, float, float) {}
+    virtual void DrawEllipse(float, float, float, float, float, float) {}
+    virtual void DrawPolygon(const float*, int, float, float, float, float) {}
+    virtual void BlitPixmap(const std::shared_ptr<TPixmap>&, float, float) {}
+    virtual std::shared_ptr<TPixmap> ReadBackBuffer(int, int, int, int) { return nullptr; }
+};
+
+// The process-wide render driver; the graphics module installs the OpenGL
+// driver when it initialises.
+TRenderDriver& RenderDriver();
+void SetRenderDriver(std::shared_ptr<TRenderDriver> driver);
+
+}  // namespace vesk

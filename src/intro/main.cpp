@@ -1,0 +1,4 @@
+#include "intro/intro.h"
+#include "runtime/startup.h"
+
+int main() { return vesk::RunProgram(vesk::RunIntro); }

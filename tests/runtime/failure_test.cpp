@@ -1,0 +1,61 @@
+// What a user sees when the program fails: exactly the message, no line end,
+// status 255, whether the failure was raised or came from a fatal signal.
+#include "runtime/failure.h"
+#include "runtime/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace vesk {
+namespace {
+
+class FailureExit : public ::testing::Test {
+protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+TEST_F(FailureExit, UncaughtFailureWritesExactlyItsMessageAndExitsWith255) {
+    EXPECT_EXIT(RunProgram([]() -> int { Fail("Graphics mode does not exist"); }),
+                ::testing::ExitedWithCode(255), "^Graphics mode does not exist$");
+}
+
+TEST_F(FailureExit, LibraryExceptionsEndTheProgramTheSameWay) {
+    EXPECT_EXIT(RunProgram([]() -> int { throw std::runtime_error("out of luck"); }),
+                ::testing::ExitedWithCode(255), "^out of luck$");
+}
+
+TEST_F(FailureExit, MemoryFaultsAndOtherSignalsHaveTheirOwnTexts) {
+    EXPECT_EXIT(RunProgram([]() -> int { std::raise(SIGSEGV); return 0; }),
+                ::testing::ExitedWithCode(255), "^Unhandled Memory Exception Error$");
+    EXPECT_EXIT(RunProgram([]() -> int { std::raise(SIGBUS); return 0; }),
+                ::testing::ExitedWithCode(255), "^Unhandled Memory Exception Error$");
+    EXPECT_EXIT(RunProgram([]() -> int { std::raise(SIGFPE); return 0; }),
+                ::testing::ExitedWithCode(255), "^Received Signal$");
+    EXPECT_EXIT(RunProgram([]() -> int { std::raise(SIGTERM); return 0; }),
+                ::testing::ExitedWithCode(255), "^Received Signal$");
+}
+
+TEST(RunProgram, ReturnsTheBodysResultWhenNothingFails) {
+    EXPECT_EQ(RunProgram([] { return 7; }), 7);
+}
+
+TEST(Failure, CarriesItsMessage) {
+    try {
+        Fail("Unable to set graphics mode");
+        FAIL();
+    } catch (const TFailure& failure) {
+        EXPECT_EQ(failure.Message(), "Unable to set graphics mode");
+        EXPECT_STREQ(failure.what(), "Unable to set graphics mode");
+    }
+}
+
+TEST(Startup, RecordsTheExecutablesFolder) {
+    InitRuntimeModule();
+    const std::string& folder = ExecutableDirectory();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+}
+
+}  // namespace
+}  // namespace vesk

@@ -1,0 +1,162 @@
+// SDL events pushed into SDL's own queue come out of the pump as the codes the
+// rest of the engine reads.
+#include "system/input.h"
+#include "system/platform.h"
+#include "system/sdl_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vesk {
+namespace {
+
+class SDLTranslation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitSystemModule();
+        Input().Reset();
+        SetWindowProcedure([this](const TMessage& message) { seen.push_back(message); });
+    }
+    void TearDown() override { SetWindowProcedure(nullptr); }
+
+    static void PushKey(SDL_Scancode scancode, SDL_Keycode sym, bool down, bool repeat = false, Uint16 mod = 0) {
+        SDL_Event event{};
+        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        event.key.repeat = repeat;
+        event.key.keysym.scancode = scancode;
+        event.key.keysym.sym = sym;
+        event.key.keysym.mod = mod;
+        SDL_PushEvent(&event);
+    }
+
+    std::vector<TMessage> seen;
+};
+
+TEST_F(SDLTranslation, KeysReachTheFilterWithTheirVirtualKeyCodes) {
+    PushKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, true);
+    PushKey(SDL_SCANCODE_A, SDLK_a, true);
+    PushKey(SDL_SCANCODE_A, SDLK_a, true, true);  // auto-repeat
+    PushKey(SDL_SCANCODE_A, SDLK_a, false);
+    PushKey(SDL_SCANCODE_KP_5, SDLK_KP_5, true);
+    PushKey(SDL_SCANCODE_F24, SDLK_F24, true);
+    PushKey(SDL_SCANCODE_SLASH, SDLK_SLASH, true);
+    EXPECT_EQ(TakeKeyHits(27), 1);
+    EXPECT_EQ(TakeKeyHits(65), 1);
+    EXPECT_EQ(IsKeyDown(65), 0);
+    EXPECT_EQ(TakeKeyHits(101), 1);
+    EXPECT_EQ(TakeKeyHits(135), 1);
+    EXPECT_EQ(TakeKeyHits(191), 1);
+}
+
+TEST_F(SDLTranslation, ModifiersCarryScanCodesAndTheExtendedBit) {
+    PushKey(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, true);
+    PushKey(SDL_SCANCODE_RCTRL, SDLK_RCTRL, true);
+    PushKey(SDL_SCANCODE_RALT, SDLK_RALT, true, false, KMOD_RALT);
+    EXPECT_EQ(TakeKeyHits(VK_SHIFT), 1);
+    EXPECT_EQ(TakeKeyHits(VK_LSHIFT), 1);
+    EXPECT_EQ(TakeKeyHits(VK_RSHIFT), 0);
+    EXPECT_EQ(TakeKeyHits(VK_RCONTROL), 1);
+    EXPECT_EQ(TakeKeyHits(VK_LCONTROL), 0);
+    EXPECT_EQ(TakeKeyHits(VK_RMENU), 1);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].id, WM_KEYDOWN);
+    EXPECT_EQ((seen[0].lParam >> 16) & 0xFF, 42u);
+    EXPECT_EQ(seen[2].id, WM_SYSKEYDOWN);
+    EXPECT_NE(seen[2].lParam & kKeyExtendedBit, 0u);
+}
+
+TEST_F(SDLTranslation, TextBecomesUtf16CharactersAndControlKeysTypeTheirCodes) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    SDL_strlcpy(event.text.text, "\xC3\xA9\xF0\x9F\x8E\xB5", sizeof(event.text.text));
+    SDL_PushEvent(&event);
+    PushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, true);
+    EXPECT_EQ(NextChar(), 0xE9);
+    EXPECT_EQ(NextChar(), 0xD83C);
+    EXPECT_EQ(NextChar(), 0xDFB5);
+    EXPECT_EQ(NextChar(), 13);
+    EXPECT_EQ(NextChar(), 0);
+}
+
+TEST_F(SDLTranslation, MouseMotionButtonsAndWheel) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = 300;
+    event.motion.y = 200;
+    SDL_PushEvent(&event);
+    event = {};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_LEFT;
+    SDL_PushEvent(&event);
+    event.type = SDL_MOUSEBUTTONUP;
+    SDL_PushEvent(&event);
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_MIDDLE;
+    SDL_PushEvent(&event);
+    event = {};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = 2;
+    event.wheel.preciseY = 2.0f;
+    SDL_PushEvent(&event);
+    event.wheel.y = 0;
+    event.wheel.preciseY = 0.5f;  // half a notch moves nothing
+    SDL_PushEvent(&event);
+
+    EXPECT_EQ(MouseAxis(0), 300);
+    EXPECT_EQ(MouseAxis(1), 200);
+    EXPECT_EQ(MouseAxis(2), 2);
+    EXPECT_EQ(TakeMouseHits(1), 1);
+    EXPECT_EQ(IsMouseDown(1), 0);
+    EXPECT_EQ(IsMouseDown(3), 1);
+    EXPECT_EQ(TakeMouseHits(4), 0);
+}
+
+TEST_F(SDLTranslation, WindowEventsReachTheWindowProcedureAndQuitIsIgnored) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&event);
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&event);
+    event = {};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+    PollEvents();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].id, WM_CLOSE);
+    EXPECT_EQ(seen[1].id, WM_KILLFOCUS);
+}
+
+TEST(SDLKeyTable, CoversTheWholeKeyboard) {
+    auto vk = [](SDL_Scancode scancode, SDL_Keycode sym = 0) {
+        SDL_Keysym key{};
+        key.scancode = scancode;
+        key.sym = sym;
+        return LookupSDLKey(key).virtualKey;
+    };
+    EXPECT_EQ(vk(SDL_SCANCODE_Q, SDLK_a), 65u);  // the letter typed decides
+    EXPECT_EQ(vk(SDL_SCANCODE_0), 48u);
+    EXPECT_EQ(vk(SDL_SCANCODE_9), 57u);
+    EXPECT_EQ(vk(SDL_SCANCODE_F1), 112u);
+    EXPECT_EQ(vk(SDL_SCANCODE_F12), 123u);
+    EXPECT_EQ(vk(SDL_SCANCODE_LEFT), 37u);
+    EXPECT_EQ(vk(SDL_SCANCODE_DOWN), 40u);
+    EXPECT_EQ(vk(SDL_SCANCODE_HOME), 36u);
+    EXPECT_EQ(vk(SDL_SCANCODE_PAGEDOWN), 34u);
+    EXPECT_EQ(vk(SDL_SCANCODE_INSERT), 45u);
+    EXPECT_EQ(vk(SDL_SCANCODE_DELETE), 46u);
+    EXPECT_EQ(vk(SDL_SCANCODE_TAB), 9u);
+    EXPECT_EQ(vk(SDL_SCANCODE_SPACE), 32u);
+    EXPECT_EQ(vk(SDL_SCANCODE_BACKSPACE), 8u);
+    EXPECT_EQ(vk(SDL_SCANCODE_KP_0), 96u);
+    EXPECT_EQ(vk(SDL_SCANCODE_KP_DIVIDE), 111u);
+    EXPECT_EQ(vk(SDL_SCANCODE_KP_ENTER), 13u);
+    EXPECT_EQ(vk(SDL_SCANCODE_SEMICOLON), 186u);
+    EXPECT_EQ(vk(SDL_SCANCODE_APOSTROPHE), 222u);
+    EXPECT_EQ(vk(SDL_SCANCODE_UNKNOWN), 0u);
+}
+
+}  // namespace
+}  // namespace vesk
