@@ -10,18 +10,18 @@
 namespace vesk::assetgen {
 
 class ColourRamp {
- public:
-  // Stops must be added in rising position order.
-  void AddStop(int position, Rgb colour);
-  bool Empty() const { return stops_.empty(); }
-  Rgb At(int position) const;
+public:
+    // Stops must be added in rising position order.
+    void AddStop(int position, Rgb colour);
+    bool Empty() const { return stops_.empty(); }
+    Rgb At(int position) const;
 
- private:
-  struct Stop {
-    int position;
-    Rgb colour;
-  };
-  std::vector<Stop> stops_;
+private:
+    struct Stop {
+        int position;
+        Rgb colour;
+    };
+    std::vector<Stop> stops_;
 };
 
 // Mixes a towards b by weight / 256, rounding to nearest.

@@ -6,10 +6,10 @@
 namespace vesk::assetgen {
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  file.close();
-  if (!file) throw std::runtime_error("cannot write " + path);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    file.close();
+    if (!file) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace vesk::assetgen

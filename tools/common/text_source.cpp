@@ -8,39 +8,37 @@ namespace vesk::assetgen {
 
 namespace {
 
-std::string StripComment(const std::string& raw) {
-  return raw.substr(0, raw.find(';'));
-}
+std::string StripComment(const std::string& raw) { return raw.substr(0, raw.find(';')); }
 
 std::string TrimRight(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-    text.pop_back();
-  return text;
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.pop_back();
+    return text;
 }
 
 }  // namespace
 
 std::vector<SourceLine> ReadSourceLines(const std::string& path) {
-  std::ifstream file(path);
-  if (!file) throw std::runtime_error("cannot read " + path);
-  std::vector<SourceLine> lines;
-  std::string raw;
-  for (int number = 1; std::getline(file, raw); ++number) {
-    std::string text = TrimRight(StripComment(raw));
-    if (text.find_first_not_of(" \t") != std::string::npos) lines.push_back({number, text});
-  }
-  return lines;
+    std::ifstream file(path);
+    if (!file) throw std::runtime_error("cannot read " + path);
+    std::vector<SourceLine> lines;
+    std::string raw;
+    for (int number = 1; std::getline(file, raw); ++number) {
+        std::string text = TrimRight(StripComment(raw));
+        if (text.find_first_not_of(" \t") != std::string::npos) lines.push_back({number, text});
+    }
+    return lines;
 }
 
 std::vector<std::string> SplitWords(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
 }
 
 std::string AtLine(const SourceLine& line, const std::string& what) {
-  return "line " + std::to_string(line.number) + ": " + what;
+    return "line " + std::to_string(line.number) + ": " + what;
 }
 
 }  // namespace vesk::assetgen

@@ -8,8 +8,8 @@
 namespace vesk::assetgen {
 
 struct SourceLine {
-  int number = 0;  // 1-based, for messages
-  std::string text;  // comment and trailing white space removed
+    int number = 0;    // 1-based, for messages
+    std::string text;  // comment and trailing white space removed
 };
 
 // Non-empty lines of the file; raises std::runtime_error if it cannot be read.

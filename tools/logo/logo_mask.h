@@ -10,15 +10,15 @@
 namespace vesk::assetgen {
 
 struct Mask {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> on;
-  std::vector<int> letterRow;  // row inside the letters, for the colour ramp; -1 off the mask
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> on;
+    std::vector<int> letterRow;  // row inside the letters, for the colour ramp; -1 off the mask
 
-  Mask(int w, int h) : width(w), height(h), on(std::size_t(w) * h, 0), letterRow(on.size(), -1) {}
-  bool At(int x, int y) const {
-    return x >= 0 && y >= 0 && x < width && y < height && on[std::size_t(y) * width + x];
-  }
+    Mask(int w, int h) : width(w), height(h), on(std::size_t(w) * h, 0), letterRow(on.size(), -1) {}
+    bool At(int x, int y) const {
+        return x >= 0 && y >= 0 && x < width && y < height && on[std::size_t(y) * width + x];
+    }
 };
 
 // The word's letters rasterised, slanted and centred on the canvas, leaving

@@ -9,57 +9,59 @@
 namespace vesk::assetgen {
 
 struct Sends {
-  float dry = 1.0f;
-  float echo = 0.0f;
-  float room = 0.0f;
+    float dry = 1.0f;
+    float echo = 0.0f;
+    float room = 0.0f;
 };
 
 // A note's way into the buses: its place in the stereo field (equal power,
 // -1 left .. 1 right) folded into the gain of each bus and side.
 struct Route {
-  float gain[3][2];  // dry, echo, room; left, right
+    float gain[3][2];  // dry, echo, room; left, right
 
-  Route(float pan, const Sends& sends) {
-    float left = float(SineTurns((pan + 1) / 8 + 0.25)), right = float(SineTurns((pan + 1) / 8));
-    const float levels[3] = {sends.dry, sends.echo, sends.room};
-    for (int bus = 0; bus < 3; ++bus) gain[bus][0] = left * levels[bus], gain[bus][1] = right * levels[bus];
-  }
+    Route(float pan, const Sends& sends) {
+        float left = float(SineTurns((pan + 1) / 8 + 0.25)),
+              right = float(SineTurns((pan + 1) / 8));
+        const float levels[3] = {sends.dry, sends.echo, sends.room};
+        for (int bus = 0; bus < 3; ++bus)
+            gain[bus][0] = left * levels[bus], gain[bus][1] = right * levels[bus];
+    }
 };
 
 class Buses {
- public:
-  explicit Buses(long frames)
-      : frames_(frames), dry_(std::size_t(frames) * 2), echo_(dry_.size()), room_(dry_.size()) {}
+public:
+    explicit Buses(long frames)
+        : frames_(frames), dry_(std::size_t(frames) * 2), echo_(dry_.size()), room_(dry_.size()) {}
 
-  long Frames() const { return frames_; }
-  // Adds a mono sample at a frame along a route.
-  void Add(long frame, float sample, const Route& route);
-  void AddStereo(long frame, float left, float right, const Route& route);
+    long Frames() const { return frames_; }
+    // Adds a mono sample at a frame along a route.
+    void Add(long frame, float sample, const Route& route);
+    void AddStereo(long frame, float left, float right, const Route& route);
 
-  std::vector<float>& Dry() { return dry_; }
-  std::vector<float>& Echo() { return echo_; }
-  std::vector<float>& Room() { return room_; }
+    std::vector<float>& Dry() { return dry_; }
+    std::vector<float>& Echo() { return echo_; }
+    std::vector<float>& Room() { return room_; }
 
- private:
-  static void AddTo(std::vector<float>& bus, long frame, float left, float right) {
-    bus[std::size_t(frame) * 2] += left;
-    bus[std::size_t(frame) * 2 + 1] += right;
-  }
+private:
+    static void AddTo(std::vector<float>& bus, long frame, float left, float right) {
+        bus[std::size_t(frame) * 2] += left;
+        bus[std::size_t(frame) * 2 + 1] += right;
+    }
 
-  long frames_;
-  std::vector<float> dry_, echo_, room_;
+    long frames_;
+    std::vector<float> dry_, echo_, room_;
 };
 
 inline void Buses::Add(long frame, float sample, const Route& route) {
-  AddStereo(frame, sample, sample, route);
+    AddStereo(frame, sample, sample, route);
 }
 
 inline void Buses::AddStereo(long frame, float left, float right, const Route& route) {
-  if (frame < 0 || frame >= frames_) return;
-  std::vector<float>* buses[3] = {&dry_, &echo_, &room_};
-  for (int bus = 0; bus < 3; ++bus)
-    if (route.gain[bus][0] != 0 || route.gain[bus][1] != 0)
-      AddTo(*buses[bus], frame, left * route.gain[bus][0], right * route.gain[bus][1]);
+    if (frame < 0 || frame >= frames_) return;
+    std::vector<float>* buses[3] = {&dry_, &echo_, &room_};
+    for (int bus = 0; bus < 3; ++bus)
+        if (route.gain[bus][0] != 0 || route.gain[bus][1] != 0)
+            AddTo(*buses[bus], frame, left * route.gain[bus][0], right * route.gain[bus][1]);
 }
 
 }  // namespace vesk::assetgen

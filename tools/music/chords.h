@@ -8,9 +8,9 @@
 namespace vesk::assetgen {
 
 struct Chord {
-  int root = 0;  // pitch class, C = 0
-  int bass = 0;  // pitch class of the bass note
-  std::vector<int> intervals;  // semitones above the root, rising
+    int root = 0;                // pitch class, C = 0
+    int bass = 0;                // pitch class of the bass note
+    std::vector<int> intervals;  // semitones above the root, rising
 };
 
 // Raises std::runtime_error for a symbol it does not know.

@@ -21,40 +21,53 @@ constexpr float kTrim = 0.42f;
 constexpr float kPeak = 0.891f;  // 1 dB below full scale
 
 const char* VoiceName(Voice voice) {
-  switch (voice) {
-    case Voice::kKick: return "kick";
-    case Voice::kSnare: return "snare";
-    case Voice::kClap: return "clap";
-    case Voice::kHat: return "hat";
-    case Voice::kOpenHat: return "ohat";
-    case Voice::kCrash: return "crash";
-    case Voice::kTom: return "tom";
-    case Voice::kBoom: return "boom";
-    case Voice::kBass: return "bass";
-    case Voice::kPad: return "pad";
-    case Voice::kArp: return "arp";
-    case Voice::kLead: return "lead";
-    case Voice::kRiser: return "riser";
-  }
-  return "";
+    switch (voice) {
+        case Voice::kKick:
+            return "kick";
+        case Voice::kSnare:
+            return "snare";
+        case Voice::kClap:
+            return "clap";
+        case Voice::kHat:
+            return "hat";
+        case Voice::kOpenHat:
+            return "ohat";
+        case Voice::kCrash:
+            return "crash";
+        case Voice::kTom:
+            return "tom";
+        case Voice::kBoom:
+            return "boom";
+        case Voice::kBass:
+            return "bass";
+        case Voice::kPad:
+            return "pad";
+        case Voice::kArp:
+            return "arp";
+        case Voice::kLead:
+            return "lead";
+        case Voice::kRiser:
+            return "riser";
+    }
+    return "";
 }
 
 float LevelOf(const Score& score, Voice voice) {
-  auto found = score.levels.find(VoiceName(voice));
-  return found == score.levels.end() ? 1.0f : found->second;
+    auto found = score.levels.find(VoiceName(voice));
+    return found == score.levels.end() ? 1.0f : found->second;
 }
 
 }  // namespace
 
 std::vector<std::int16_t> RenderScore(const Score& score) {
-  if (score.frames <= 0) throw std::runtime_error("the score needs a length in frames");
-  Timeline timeline = BuildTimeline(score);
-  Buses buses(timeline.frames);
-  for (const NoteEvent& note : timeline.notes) PlayNote(note, LevelOf(score, note.voice), buses);
-  std::vector<float>& mix = buses.Dry();
-  AddPingPongEcho(buses.Echo(), kEchoFrames, kEchoFeedback, mix);
-  AddRoom(buses.Room(), mix);
-  return Master(mix, timeline.gain, kTrim, kPeak);
+    if (score.frames <= 0) throw std::runtime_error("the score needs a length in frames");
+    Timeline timeline = BuildTimeline(score);
+    Buses buses(timeline.frames);
+    for (const NoteEvent& note : timeline.notes) PlayNote(note, LevelOf(score, note.voice), buses);
+    std::vector<float>& mix = buses.Dry();
+    AddPingPongEcho(buses.Echo(), kEchoFrames, kEchoFeedback, mix);
+    AddRoom(buses.Room(), mix);
+    return Master(mix, timeline.gain, kTrim, kPeak);
 }
 
 }  // namespace vesk::assetgen

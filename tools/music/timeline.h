@@ -10,26 +10,40 @@
 
 namespace vesk::assetgen {
 
-enum class Voice { kKick, kSnare, kClap, kHat, kOpenHat, kCrash, kTom, kBoom, kBass, kPad, kArp, kLead, kRiser };
+enum class Voice {
+    kKick,
+    kSnare,
+    kClap,
+    kHat,
+    kOpenHat,
+    kCrash,
+    kTom,
+    kBoom,
+    kBass,
+    kPad,
+    kArp,
+    kLead,
+    kRiser
+};
 
 struct NoteEvent {
-  Voice voice;
-  long start = 0;   // frame
-  long length = 0;  // frames the note is held (drums ignore it)
-  int pitch = 0;    // MIDI note number
-  float velocity = 1.0f;
-  float pan = 0.0f;  // -1 left .. 1 right
+    Voice voice;
+    long start = 0;   // frame
+    long length = 0;  // frames the note is held (drums ignore it)
+    int pitch = 0;    // MIDI note number
+    float velocity = 1.0f;
+    float pan = 0.0f;  // -1 left .. 1 right
 };
 
 struct GainPoint {
-  long frame;
-  float gain;
+    long frame;
+    float gain;
 };
 
 struct Timeline {
-  long frames = 0;
-  std::vector<NoteEvent> notes;
-  std::vector<GainPoint> gain;  // rising frames; linear between points
+    long frames = 0;
+    std::vector<NoteEvent> notes;
+    std::vector<GainPoint> gain;  // rising frames; linear between points
 };
 
 Timeline BuildTimeline(const Score& score);
