@@ -164,20 +164,20 @@ void PlayBoom(const NoteEvent& n, float level, Buses& b) {
     }
 }
 
-// A saw with a sub-octave square under a low-pass filter whose cutoff
-// snaps open at each note and closes again.
+// A saw and a sine for weight under a low-pass filter whose cutoff snaps
+// open at each note and closes again.
 void PlayBass(const NoteEvent& n, float level, Buses& b) {
     Route route(0, {1, 0, 0.02f});
     Oscillator saw, sub;
     const double f = NoteFrequency(n.pitch);
-    saw.SetFrequency(f), sub.SetFrequency(f / 2);
+    saw.SetFrequency(f), sub.SetFrequency(f);
     HeldEnvelope env(n.length, 0.003, 0.03);
     Svf filter;
     float sweep = 1;
     const float sweepFall = DecayPerSample(0.11);
     for (long t = 0; t < n.length + Seconds(0.2); ++t) {
         if (t % 8 == 0) filter.Set(160 + 1500 * sweep * n.velocity, 1.4);
-        filter.Run(saw.Saw() * 0.7f + sub.Pulse(0.5) * 0.5f);
+        filter.Run(saw.Saw() * 0.7f + sub.Sine() * 0.6f);
         b.Add(n.start + t, filter.Low() * env.Next(t) * n.velocity * level, route);
         sweep *= sweepFall;
     }
