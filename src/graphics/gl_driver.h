@@ -20,6 +20,12 @@ struct TGraphicsMode {
     int32_t hertz = 0;
 };
 
+// Whether a display mode matches a request; a request value of 0 matches any.
+bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int depth, int hertz);
+
+// The context sequence number after `current`; 0 never names a context.
+uint32_t NextContextSequence(uint32_t current);
+
 class TGLRenderDriver : public TRenderDriver {
 public:
     TGLRenderDriver();

@@ -22,10 +22,17 @@ std::vector<TGraphicsMode> BuildDisplayModeList() {
 
 }  // namespace
 
+bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int depth, int hertz) {
+    return (!width || mode.width == width) && (!height || mode.height == height) &&
+           (!depth || mode.depth == depth) && (!hertz || mode.hertz == hertz);
+}
+
+uint32_t NextContextSequence(uint32_t current) { return current + 1 == 0 ? 1 : current + 1; }
+
 TGLRenderDriver::TGLRenderDriver() : modes_(BuildDisplayModeList()) {}
 
 void TGLRenderDriver::OpenMode(int width, int height, int depth, int hertz) {
-    if (++contextSequence_ == 0) contextSequence_ = 1;  // 0 never names a context
+    contextSequence_ = NextContextSequence(contextSequence_);
     uint32_t flags = CONTEXT_DOUBLE_BUFFERED | (depth != 0 ? CONTEXT_FULLSCREEN : 0);
     if (!OpenGLContext(width, height, depth, hertz, flags)) Fail("Unable to set graphics mode");
     cachedBlendMode_ = 0;

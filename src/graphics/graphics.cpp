@@ -88,13 +88,8 @@ void GetDisplayMode(int index, int& width, int& height, int& depth, int& hertz) 
 }
 
 bool DisplayModeExists(int width, int height, int depth, int hertz) {
-    for (const TGraphicsMode& mode : GLDriver().DisplayModes()) {
-        if (width && mode.width != width) continue;
-        if (height && mode.height != height) continue;
-        if (depth && mode.depth != depth) continue;
-        if (hertz && mode.hertz != hertz) continue;
-        return true;
-    }
+    for (const TGraphicsMode& mode : GLDriver().DisplayModes())
+        if (DisplayModeMatches(mode, width, height, depth, hertz)) return true;
     return false;
 }
 

@@ -17,6 +17,8 @@ public:
     std::function<uint32_t()> clockScript;
     uint32_t clock = 0;
     std::vector<int> sleeps;
+    // Whether a sleep moves the clock on by its length.
+    bool sleepAdvancesClock = true;
     // Runs at every poll, after the real pump; may inject messages.
     std::function<void(TScriptedPlatformDriver&)> onPoll;
     int polls = 0;
@@ -39,7 +41,7 @@ public:
 
     void SleepFor(int milliseconds) override {
         sleeps.push_back(milliseconds);
-        clock += static_cast<uint32_t>(milliseconds);
+        if (sleepAdvancesClock) clock += static_cast<uint32_t>(milliseconds);
     }
 
 private:

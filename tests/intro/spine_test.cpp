@@ -1,0 +1,75 @@
+// The intro's frame loop under a scripted platform: it ends on Escape, reads
+// the time once per frame, and keeps its time base across a clock wrap. Each
+// case runs the intro in a child process, since it runs once per process.
+#include "graphics/window.h"
+#include "intro/intro.h"
+
+#include "support/scripted_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace vesk {
+namespace {
+
+using test::TScriptedPlatformDriver;
+
+class IntroSpine : public ::testing::Test {
+protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+// Runs the intro with Escape arriving at the given poll (the first poll comes
+// before the first frame), the clock advancing `step` ms per poll from
+// `start`, then checks the outcome in the child and exits 0 when it holds.
+void RunIntroUntilEscape(int escapePoll, uint32_t start, uint32_t step, uint64_t expectedFrames,
+                         int64_t expectedElapsed) {
+    auto platform = test::InstallScriptedPlatform();
+    platform->clock = start;
+    platform->sleepAdvancesClock = false;
+    platform->onPoll = [escapePoll, step](TScriptedPlatformDriver& driver) {
+        driver.clock += step;
+        if (driver.polls == escapePoll) driver.Inject(WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    };
+    if (RunIntro() != 0) std::exit(1);
+    if (IntroFrameCount() != expectedFrames) std::exit(2);
+    if (IntroClock().elapsedMs != expectedElapsed) std::exit(3);
+    if (IntroClock().centis != static_cast<int32_t>(expectedElapsed / 10)) std::exit(4);
+    if (RunIntro() != 0 || IntroFrameCount() != expectedFrames) std::exit(5);  // runs once only
+    std::exit(0);
+}
+
+TEST_F(IntroSpine, EndsOnEscapeAfterTheFramesBeforeIt) {
+    // Only polls advance the clock here; pacing's sleeps take no time.
+    EXPECT_EXIT(RunIntroUntilEscape(6, 1000, 10, 5, 50), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(IntroSpine, EscapeBeforeTheFirstFrameDrawsNothing) {
+    EXPECT_EXIT(
+RunIntroUntilEscape(1, 0, 0, 0, 0),
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(IntroSpine, ElapsedTimeStaysRightAcrossAClockWrap) {
+    // Start 25 ms before the 32-bit clock wraps; ten frames of 10 ms each.
+    EXPECT_EXIT(RunIntroUntilEscape(11, 0xFFFFFFFFu - 24, 10, 10, 100), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(IntroSpine, PresentsOneFrameAfterEachClear) {
+    EXPECT_EXIT(
+        {
+            auto platform = test::InstallScriptedPlatform();
+            uint64_t swapsAtFirstPoll = 0;
+            platform->onPoll = [&swapsAtFirstPoll](TScriptedPlatformDriver& driver) {
+                if (driver.polls == 1) swapsAtFirstPoll = GLSwapCount();
+                if (driver.polls == 4) driver.Inject(WM_KEYDOWN, VK_ESCAPE, 0);
+            };
+            RunIntro();
+            std::exit(GLSwapCount() - swapsAtFirstPoll == 3 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace vesk
