@@ -17,7 +17,7 @@ namespace {
 constexpr long kEchoFrames = 15625;
 constexpr float kEchoFeedback = 0.42f;
 // The mix is trimmed so that only the loudest hits reach the limiter.
-constexpr float kTrim = 0.42f;
+constexpr float kTrim = 0.5f;
 constexpr float kPeak = 0.891f;  // 1 dB below full scale
 
 const char* VoiceName(Voice voice) {
