@@ -167,7 +167,7 @@ void PlayBoom(const NoteEvent& n, float level, Buses& b) {
 // A saw and a sine for weight under a low-pass filter whose cutoff snaps
 // open at each note and closes again.
 void PlayBass(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0, 0.02f});
+    Route route(0, {1, 0, 0.02f, 0.5f});
     Oscillator saw, sub;
     const double f = NoteFrequency(n.pitch);
     saw.SetFrequency(f), sub.SetFrequency(f);
@@ -186,7 +186,7 @@ void PlayBass(const NoteEvent& n, float level, Buses& b) {
 // Detuned saws, two for each side, softened by a low-pass filter: a slow
 // swell that holds the chord.
 void PlayPad(const NoteEvent& n, float level, Buses& b) {
-    Route route(n.pan, {1, 0.0f, 0.5f});
+    Route route(n.pan, {1, 0.0f, 0.5f, 0.6f});
     static const double detune[4] = {0.99481430, 1.00231316, 0.99769217, 1.00521178};
     Oscillator saws[4];
     const double f = NoteFrequency(n.pitch);
@@ -209,7 +209,7 @@ void PlayPad(const NoteEvent& n, float level, Buses& b) {
 // A bright bell-like pluck: a sine carrier under a sine modulator at three
 // and a half times its pitch, the modulation fading faster than the note.
 void PlayArp(const NoteEvent& n, float level, Buses& b) {
-    Route route(n.pan, {0.8f, 0.45f, 0.3f});
+    Route route(n.pan, {0.8f, 0.45f, 0.3f, 0.35f});
     const double f = NoteFrequency(n.pitch);
     double carrier = 0, modulator = 0;
     float index = 1.6f, amp = n.velocity * level * 0.5f;

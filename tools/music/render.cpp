@@ -52,6 +52,25 @@ const char* VoiceName(Voice voice) {
     return "";
 }
 
+// Each kick pushes the ducked instruments down at once and lets them swell
+// back within a beat: the pumping that locks pads and bass to the beat.
+std::vector<float> KickDuckCurve(const Timeline& timeline) {
+    std::vector<float> curve(std::size_t(timeline.frames), 0.0f);
+    const float recover = DecayPerSample(0.075);
+    const long attack = 220, length = kRate / 2;
+    for (const NoteEvent& note : timeline.notes) {
+        if (note.voice != Voice::kKick) continue;
+        float depth = note.velocity;
+        for (long t = 0; t < length && note.start + t < timeline.frames; ++t) {
+            float d = t < attack ? note.velocity * float(t) / attack : depth;
+            float& here = curve[std::size_t(note.start + t)];
+            if (d > here) here = d;
+            if (t >= attack) depth *= recover;
+        }
+    }
+    return curve;
+}
+
 float LevelOf(const Score& score, Voice voice) {
     auto found = score.levels.find(VoiceName(voice));
     return found == score.levels.end() ? 1.0f : found->second;
@@ -63,6 +82,7 @@ std::vector<std::int16_t> RenderScore(const Score& score) {
     if (score.frames <= 0) throw std::runtime_error("the score needs a length in frames");
     Timeline timeline = BuildTimeline(score);
     Buses buses(timeline.frames);
+    buses.SetDuckCurve(KickDuckCurve(timeline));
     for (const NoteEvent& note : timeline.notes) PlayNote(note, LevelOf(score, note.voice), buses);
     std::vector<float>& mix = buses.Dry();
     AddPingPongEcho(buses.Echo(), kEchoFrames, kEchoFeedback, mix);
