@@ -1,13 +1,12 @@
 // The generators make the same bytes on every run: the assets in the build
 // are reproduced exactly by running the tools again.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "asset_bytes.h"
 
@@ -58,13 +57,14 @@ bool RejectsSource(const char* tool, const std::string& text) {
 
 TEST(Determinism, GeneratorsRejectMissingOrBrokenSources) {
     for (const char* tool : {VESK_MAKE_LOGO, VESK_MAKE_FONT, VESK_MAKE_MUSIC}) {
-        std::string command = std::string("\"") + tool + "\" /nonexistent/source.txt /dev/null 2>&1";
+        std::string command =
+            std::string("\"") + tool + "\" /nonexistent/source.txt /dev/null 2>&1";
         EXPECT_NE(std::system((command + " >/dev/null").c_str()), 0) << tool;
     }
-    EXPECT_TRUE(RejectsSource(VESK_MAKE_LOGO, "word TO\nletter T\n##\n"));  // no art for O
+    EXPECT_TRUE(RejectsSource(VESK_MAKE_LOGO, "word TO\nletter T\n##\n"));      // no art for O
     EXPECT_TRUE(RejectsSource(VESK_MAKE_FONT, "size 12 11\nglyph A\n.##.\n"));  // row too short
-    EXPECT_TRUE(RejectsSource(VESK_MAKE_MUSIC,
-                              "frames 44100\nsection a at 0 beats 4\n  drums missing\n"));
+    EXPECT_TRUE(
+        RejectsSource(VESK_MAKE_MUSIC, "frames 44100\nsection a at 0 beats 4\n  drums missing\n"));
     EXPECT_TRUE(RejectsSource(VESK_MAKE_MUSIC,
                               "frames 44100\nsection a at 0 beats 4\n  chords Hm\n  pad held\n"));
 }
