@@ -99,6 +99,9 @@ private:
     float ix_ = 1, iy_ = 0, jx_ = 0, jy_ = 1;
 };
 
+// How many corners the driver gives an ellipse of radii xr and yr.
+int EllipseSegmentCount(float xr, float yr);
+
 // The installed driver as the OpenGL driver (the graphics module always
 // installs one).
 TGLRenderDriver& GLDriver();

@@ -2,6 +2,7 @@
 
 #include "graphics/draw_state.h"
 #include "graphics/gl_driver.h"
+#include "graphics/text_font.h"
 #include "runtime/failure.h"
 #include "system/platform.h"
 
@@ -27,6 +28,7 @@ void InitGraphicsModule() {
     if (initialised) return;
     initialised = true;
     InitSystemModule();
+    InitTextFontModule();
     glDriver = std::make_shared<TGLRenderDriver>();
     currentDriver = glDriver;
 }
@@ -58,6 +60,7 @@ void OpenGraphics(int width, int height, int depth, int hertz) {
     front.depth = depth;
     front.hertz = hertz;
     ResetDrawState(width, height);
+    InstallDefaultTextFont(TBitmapFont::CreateBuiltin());
     front.open = true;
 }
 
@@ -66,6 +69,7 @@ void CloseGraphics() {
     RenderDriver().CloseMode();
     front.width = 0;
     front.height = 0;
+    InstallDefaultTextFont(nullptr);
     front.open = false;
 }
 

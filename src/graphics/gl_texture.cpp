@@ -1,0 +1,84 @@
+#include "graphics/gl_texture.h"
+
+#include "graphics/gl_driver.h"
+#include "graphics/gl_texture_frame.h"
+#include "graphics/image_settings.h"
+#include "runtime/failure.h"
+
+#include <SDL_opengl.h>
+
+namespace vesk {
+namespace {
+
+int NextPowerOfTwo(int value) {
+    int size = 1;
+    while (size < value && size < (1 << 30)) size <<= 1;
+    return size;
+}
+
+bool ProxyAccepts(int width, int height) {
+    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    GLint accepted = 0;
+    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &accepted);
+    return accepted != 0;
+}
+
+int HalfSize(int size) { return size > 1 ? size / 2 : 1; }
+
+void UploadLevel(const TPixmap& level, int index) {
+    // Rows may be padded, or be a window into a wider pixmap.
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, level.pitch / BytesPerPixel[FormatRGBA8888]);
+    glTexSubImage2D(GL_TEXTURE_2D, index, 0, 0, level.width, level.height, GL_RGBA, GL_UNSIGNED_BYTE, level.pixels);
+}
+
+}  // namespace
+
+void CalculateTextureSize(int width, int height, int& textureWidth, int& textureHeight) {
+    textureWidth = NextPowerOfTwo(width);
+    textureHeight = NextPowerOfTwo(height);
+    while (!ProxyAccepts(textureWidth, textureHeight)) {
+        if (textureWidth == 1 && textureHeight == 1) Fail("Unable to calculate tex size");
+        textureWidth = HalfSize(textureWidth);
+        textureHeight = HalfSize(textureHeight);
+    }
+}
+
+uint32_t CreateTexture(int textureWidth, int textureHeight, int flags) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    GLDriver().BindTexture(name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    const bool filtered = (flags & IMAGE_FILTERED) != 0;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST);
+    for (int level = 0;; ++level) {
+        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        if (!filtered || (textureWidth == 1 && textureHeight == 1)) break;
+        textureWidth = HalfSize(textureWidth);
+        textureHeight = HalfSize(textureHeight);
+    }
+    return name;
+}
+
+void UploadPixmap(const TPixmapRef& pixmap, int flags) {
+    TPixmapRef level = pixmap;
+    UploadLevel(*level, 0);
+    if (flags & IMAGE_FILTERED) {
+        for (int index = 1; level->width > 1 || level->height > 1; ++index) {
+            level = ScalePixmap(level, HalfSize(level->width), HalfSize(level->height));
+            UploadLevel(*level, index);
+        }
+    }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+void DeleteTexture(uint32_t name) {
+    GLuint texture = name;
+    glDeleteTextures(1, &texture);
+    // GL may hand the name out again; the bind cache must not then skip
+    // binding the new texture.
+    GLDriver().ForgetTexture(name);
+}
+
+}  // namespace vesk

@@ -1,0 +1,21 @@
+// Texture objects for the OpenGL driver's frames: making a texture of a
+// power-of-two size and filling it from a pixmap, with the mip chain when
+// the frame is filtered.
+#pragma once
+
+#include "pixmap/pixmap.h"
+
+#include <cstdint>
+
+namespace vesk {
+
+// Makes a texture name, binds it and allocates its levels (all of them down
+// to 1 x 1 when flags hold IMAGE_FILTERED). The contents are undefined.
+uint32_t CreateTexture(int textureWidth, int textureHeight, int flags);
+// Uploads an FormatRGBA8888 pixmap to the bound texture at (0, 0), with
+// every smaller level made by halving it when flags hold IMAGE_FILTERED.
+void UploadPixmap(const TPixmapRef& pixmap, int flags);
+// Deletes a texture of the current context.
+void DeleteTexture(uint32_t name);
+
+}  // namespace vesk

@@ -1,0 +1,54 @@
+// Image frames of the OpenGL driver. Every frame is a power-of-two texture
+// holding the picture at its top-left, with one replicated column and row
+// beyond it so that filtering at the right and bottom edges does not pull in
+// unrelated texels. A lockable frame also keeps a texture-sized copy of its
+// pixels in memory: locking does no GL work and unlocking is one upload.
+#pragma once
+
+#include "graphics/image_frame.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace vesk {
+
+// The power-of-two texture size the GL accepts for a w x h picture,
+// halved from the next powers of two until the GL takes it. Raises "Unable
+// to calculate tex size" when even 1 x 1 is refused.
+void CalculateTextureSize(int width, int height, int& textureWidth, int& textureHeight);
+
+class TGLTextureFrame : public TImageFrame {
+public:
+    float umin = 0, vmin = 0, umax = 1, vmax = 1;
+    uint32_t texture = 0;
+    // The driver's context sequence when the texture was made; the texture
+    // is only deleted while that context is still the current one.
+    uint32_t contextSequence = 0;
+
+    ~TGLTextureFrame() override;
+    void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    // Plain texture frames keep no pixels: both raise a failure.
+    TPixmapRef Lock(int read, int write) override;
+    void Unlock() override;
+
+    static std::shared_ptr<TGLTextureFrame> FromPixmap(const TPixmapRef& pixmap, int flags);
+};
+
+class TGLLockableFrame : public TGLTextureFrame {
+public:
+    int flags = 0;
+    TPixmapRef backing;  // texture-sized, FormatRGBA8888
+    TPixmapRef view;     // the picture's part of backing; keeps backing alive
+    int lockRead = 0;
+    int lockWrite = 0;
+
+    TPixmapRef Lock(int read, int write) override;
+    void Unlock() override;
+
+    // Raises "Unable to create texture" when the GL cannot hold the size:
+    // a lockable frame never shrinks its picture.
+    static std::shared_ptr<TGLLockableFrame> Create(int width, int height, int flags);
+    static std::shared_ptr<TGLLockableFrame> FromPixmap(const TPixmapRef& pixmap, int flags);
+};
+
+}  // namespace vesk
