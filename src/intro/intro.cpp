@@ -1,10 +1,19 @@
 #include "intro/intro.h"
 
+#include "audio/mixer_driver.h"
 #include "graphics/draw_state.h"
 #include "graphics/gl_driver.h"
 #include "graphics/graphics.h"
+#include "graphics/text_font.h"
+#include "intro/countdown.h"
+#include "intro/intro_assets.h"
+#include "intro/music.h"
+#include "intro/picture_rows.h"
 #include "intro/recording.h"
+#include "intro/scroll_text.h"
+#include "pixmap/tga_reader.h"
 #include "runtime/startup.h"
+#include "stream/opening.h"
 #include "system/platform.h"
 
 namespace vesk {
@@ -14,35 +23,62 @@ constexpr int kScreenWidth = 768;
 constexpr int kScreenHeight = 576;
 constexpr int kRefreshHertz = 60;
 
-TIntroClock introClock;
+// Never released: the process ends right after the show, and the images
+// must not outlive the graphics context that their textures belong to.
+TIntroShow& show = *new TIntroShow;
 uint64_t frameCount = 0;
 
 void InitEngine() {
     InitRuntimeModule();
     InitSystemModule();
+    InitStreamModule();
+    InitPixmapModule();
+    InitTgaModule();  // after PNG, so TGA files are recognised first
     InitGraphicsModule();
+    InitTextFontModule();
+    InitMixerModule();
 }
 
 void StartUp() {
     InitEngine();
+    RegisterIntroAssets();
     OpenGraphics(kScreenWidth, kScreenHeight, 0, kRefreshHertz);
-    introClock.startMs = ReadClock();
-    introClock.elapsedMs = 0;
+    show.music = MakeIntroMusic();
+    show.picture = BuildPictureRows();
+    show.glyphTable = BuildGlyphTable();
+    show.scroller.Reset(AssembleScrollText());
+    show.spawner.spawnCount = 0;
+    StartIntroMusic(show.music);
+    show.clock.startMs = ReadClock();
+    show.clock.elapsedMs = 0;
+    show.scroller.scrollOffset = 0;
 }
 
 void AdvanceClock() {
     if constexpr (recordFrames) {
-        introClock.elapsedMs += kRecordFrameMs;
+        show.clock.elapsedMs += kRecordFrameMs;
     } else {
         // The unsigned difference stays right across a wrap of the clock.
-        introClock.elapsedMs = static_cast<uint32_t>(ReadClock() - introClock.startMs);
+        show.clock.elapsedMs = static_cast<uint32_t>(ReadClock() - show.clock.startMs);
     }
-    introClock.centis = static_cast<int32_t>(introClock.elapsedMs / 10);
+    show.clock.centis = static_cast<int32_t>(show.clock.elapsedMs / 10);
 }
 
+// The layers go back to front; the drawing state each one leaves behind is
+// what the next one, and the next frame's first one, draws with.
 void RunFrame() {
     ClearScreen();
     AdvanceClock();
+    const int32_t centis = show.clock.centis;
+    show.effects.UpdateAll();
+    show.spawner.Spawn(show.effects, show.scroller.effectLevel, centis);
+    DrawCountdown(show.clock.elapsedMs);
+    RunScrollerStep(show.scroller, show.glyphTable, centis);
+    DrawPictureRows(show.picture.rows, show.picture.width, centis);
+    if constexpr (recordFrames) {
+        SaveRecordedFrame(show.recordedFrames);
+        ++show.recordedFrames;
+    }
     FlipBuffers();
     ++frameCount;
 }
@@ -60,7 +96,8 @@ int RunIntro() {
     return 0;
 }
 
-const TIntroClock& IntroClock() { return introClock; }
+const TIntroClock& IntroClock() { return show.clock; }
 uint64_t IntroFrameCount() { return frameCount; }
+TIntroShow& IntroShow() { return show; }
 
 }  // namespace vesk

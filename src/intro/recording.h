@@ -4,6 +4,10 @@
 // run time.
 #pragma once
 
+#include "runtime/text.h"
+
+#include <cstdint>
+
 #ifndef VESK_RECORD_FRAMES
 #define VESK_RECORD_FRAMES 0
 #endif
@@ -14,5 +18,14 @@ inline constexpr bool recordFrames = VESK_RECORD_FRAMES != 0;
 
 // Show time per frame in the recording build: 1/50 s.
 inline constexpr int kRecordFrameMs = 20;
+
+// The file a recorded frame goes to, relative to the current directory:
+// "record\image" and the number in at least five digits, with leading zeros.
+Text RecordFileName(int32_t frameNumber);
+
+// Grabs the whole back buffer and writes it as an uncompressed PNG under the
+// frame's name. A file that cannot be made is skipped; returns whether it was
+// written.
+bool SaveRecordedFrame(int32_t frameNumber);
 
 }  // namespace vesk

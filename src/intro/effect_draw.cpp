@@ -1,0 +1,16 @@
+#include "intro/effects.h"
+
+#include "graphics/draw_primitives.h"
+#include "graphics/draw_state.h"
+
+namespace vesk {
+
+void TEffectPoint::Draw() const {
+    if (state >= EFFECT_DEAD) return;
+    const TProjection p = Project();
+    const int32_t grey = GreyLevel();
+    SetDrawColor(grey, grey, grey);
+    FillRect(static_cast<float>(p.sx + 384), static_cast<float>(p.sy + 288), 3, 3);
+}
+
+}  // namespace vesk
