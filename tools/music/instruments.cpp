@@ -212,7 +212,9 @@ void PlayArp(const NoteEvent& n, float level, Buses& b) {
     Route route(n.pan, {0.8f, 0.45f, 0.3f, 0.35f});
     const double f = NoteFrequency(n.pitch);
     double carrier = 0, modulator = 0;
-    float index = 1.6f, amp = n.velocity * level * 0.5f;
+    // High notes get less modulation, keeping their sidebands below half
+    // the sample rate.
+    float index = f > 1200 ? float(1.6 * 1200 / f) : 1.6f, amp = n.velocity * level * 0.5f;
     const float indexFall = DecayPerSample(0.12), fall = DecayPerSample(0.3);
     // By a second the note has fallen 30 dB; the last tenth fades it out.
     const long length = Seconds(1.0), fade = Seconds(0.1);
