@@ -157,6 +157,7 @@ TEST_F(MixerTest, EmptyRecordEndsWithoutBeingRead) {
     const int32_t handle = MixerPlay(empty, 0, 0);
     EXPECT_EQ(Pass()[0], 0);
     EXPECT_EQ(MixerStatus(handle), VoiceFinished);
+    MixerFreeSound(empty);
 }
 
 }  // namespace

@@ -88,6 +88,7 @@ TEST_F(MixerTest, RecordsTheMixerCannotPlayAreRefused) {
     EXPECT_EQ(MixerPlay(nullptr, 0, channel), channel);
     EXPECT_EQ(MixerStatus(channel), VoiceStopped);
     EXPECT_EQ(Engine().VoiceCount(), 1u);
+    for (SoundRecord* record : {mono, eightBit, silent}) MixerFreeSound(record);
 }
 
 TEST_F(MixerTest, FullIncomingRingRefusesThePlayInsteadOfOverwriting) {
