@@ -8,6 +8,13 @@ namespace {
 
 long Seconds(double s) { return long(s * kRate); }
 
+// A voice that stops while it still sounds would click; the last 30 ms of
+// every voice with a fixed length fade out.
+float EndFade(long t, long length) {
+    const long fade = Seconds(0.03);
+    return t < length - fade ? 1.0f : float(length - t) / fade;
+}
+
 // Each note gets its own noise, seeded by where it starts, so that repeated
 // drum hits are alike but not identical.
 Noise NoiseFor(const NoteEvent& note, std::uint32_t salt) {
@@ -41,9 +48,10 @@ void PlayKick(const NoteEvent& n, float level, Buses& b) {
     const float pitchFall = DecayPerSample(0.032), ampFall = DecayPerSample(0.30),
                 clickFall = DecayPerSample(0.0015);
     double phase = 0;
-    for (long t = 0; t < Seconds(0.6); ++t) {
+    const long length = Seconds(0.9);
+    for (long t = 0; t < length; ++t) {
         phase += (44 + 120 * pitch) / kRate;
-        float attack = t < 60 ? t / 60.0f : 1.0f;
+        float attack = t < 60 ? t / 60.0f : EndFade(t, length);
         float sample = float(SineTurns(phase)) * amp * attack + noise.Next() * click * amp;
         b.Add(n.start + t, sample, route);
         pitch *= pitchFall, amp *= ampFall, click *= clickFall;
@@ -59,11 +67,13 @@ void PlaySnare(const NoteEvent& n, float level, Buses& b) {
     low.SetFrequency(185), high.SetFrequency(330);
     float tone = 0.55f * n.velocity * level, hiss = 0.5f * n.velocity * level;
     const float toneFall = DecayPerSample(0.045), hissFall = DecayPerSample(0.11);
-    for (long t = 0; t < Seconds(0.5); ++t) {
-        float body = (low.Sine() + 0.5f * high.Sine()) * tone;
+    const long length = Seconds(0.5);
+    for (long t = 0; t < length; ++t) {
+        float body = (low.Sine() + 0.5f * high.Sine()) * tone * EndFade(t, length);
         filterL.Run(left.Next()), filterR.Run(right.Next());
-        b.AddStereo(n.start + t, body + (filterL.Band() + filterL.High()) * hiss,
-                    body + (filterR.Band() + filterR.High()) * hiss, route);
+        const float h = hiss * EndFade(t, length);
+        b.AddStereo(n.start + t, body + (filterL.Band() + filterL.High()) * h,
+                    body + (filterR.Band() + filterR.High()) * h, route);
         tone *= toneFall, hiss *= hissFall;
     }
 }
@@ -128,8 +138,9 @@ void PlayCrash(const NoteEvent& n, float level, Buses& b) {
     filterL.Set(5200, 0.9), filterR.Set(5200, 0.9);
     float amp = n.velocity * level * 0.6f;
     const float fall = DecayPerSample(0.85);
-    for (long t = 0; t < Seconds(3.5); ++t) {
-        float attack = t < 40 ? t / 40.0f : 1.0f;
+    const long length = Seconds(3.5);
+    for (long t = 0; t < length; ++t) {
+        float attack = t < 40 ? t / 40.0f : EndFade(t, length);
         filterL.Run(metalL.Next(0.7f)), filterR.Run(metalR.Next(0.7f));
         b.AddStereo(n.start + t, filterL.High() * amp * attack, filterR.High() * amp * attack,
                     route);
@@ -156,9 +167,10 @@ void PlayBoom(const NoteEvent& n, float level, Buses& b) {
     float bend = 1, amp = n.velocity * level;
     const float bendFall = DecayPerSample(0.5), fall = DecayPerSample(1.1);
     double phase = 0;
-    for (long t = 0; t < Seconds(4.0); ++t) {
+    const long length = Seconds(4.0);
+    for (long t = 0; t < length; ++t) {
         phase += (30 + 30 * bend) / kRate;
-        float attack = t < 200 ? t / 200.0f : 1.0f;
+        float attack = t < 200 ? t / 200.0f : EndFade(t, length);
         b.Add(n.start + t, float(SineTurns(phase)) * amp * attack, route);
         bend *= bendFall, amp *= fall;
     }
@@ -272,7 +284,7 @@ void PlayRiser(const NoteEvent& n, float level, Buses& b) {
             filterL.Set(cutoff, 2.0), filterR.Set(cutoff, 2.0);
         }
         filterL.Run(left.Next()), filterR.Run(right.Next());
-        float amp = float(u * u) * n.velocity * level * 0.5f;
+        float amp = float(u * u) * n.velocity * level * 0.5f * EndFade(t, n.length);
         b.AddStereo(n.start + t, filterL.Band() * amp, filterR.Band() * amp, route);
     }
 }
