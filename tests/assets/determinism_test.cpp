@@ -67,6 +67,8 @@ TEST(Determinism, GeneratorsRejectMissingOrBrokenSources) {
         RejectsSource(VESK_MAKE_MUSIC, "frames 44100\nsection a at 0 beats 4\n  drums missing\n"));
     EXPECT_TRUE(RejectsSource(VESK_MAKE_MUSIC,
                               "frames 44100\nsection a at 0 beats 4\n  chords Hm\n  pad held\n"));
+    EXPECT_TRUE(
+        RejectsSource(VESK_MAKE_MUSIC, "frames 44100\nlevel kik 1\nsection a at 0 beats 4\n"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "music/render.h"
 
-#include <map>
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -20,36 +21,18 @@ constexpr float kEchoFeedback = 0.42f;
 constexpr float kTrim = 0.5f;
 constexpr float kPeak = 0.891f;  // 1 dB below full scale
 
-const char* VoiceName(Voice voice) {
-    switch (voice) {
-        case Voice::kKick:
-            return "kick";
-        case Voice::kSnare:
-            return "snare";
-        case Voice::kClap:
-            return "clap";
-        case Voice::kHat:
-            return "hat";
-        case Voice::kOpenHat:
-            return "ohat";
-        case Voice::kCrash:
-            return "crash";
-        case Voice::kTom:
-            return "tom";
-        case Voice::kBoom:
-            return "boom";
-        case Voice::kBass:
-            return "bass";
-        case Voice::kPad:
-            return "pad";
-        case Voice::kArp:
-            return "arp";
-        case Voice::kLead:
-            return "lead";
-        case Voice::kRiser:
-            return "riser";
-    }
-    return "";
+// Names as the score's "level" lines give them, in the order of Voice.
+const char* const kVoiceNames[] = {"kick", "snare", "clap", "hat", "ohat", "crash", "tom",
+                                   "boom", "bass",  "pad",  "arp", "lead", "riser"};
+
+const char* VoiceName(Voice voice) { return kVoiceNames[int(voice)]; }
+
+// A misspelt instrument in a "level" line would otherwise be ignored.
+void CheckLevelNames(const Score& score) {
+    for (const auto& [name, level] : score.levels)
+        if (std::find(std::begin(kVoiceNames), std::end(kVoiceNames), name) ==
+            std::end(kVoiceNames))
+            throw std::runtime_error("no instrument called " + name);
 }
 
 // Each kick pushes the ducked instruments down at once and lets them swell
@@ -80,6 +63,7 @@ float LevelOf(const Score& score, Voice voice) {
 
 std::vector<std::int16_t> RenderScore(const Score& score) {
     if (score.frames <= 0) throw std::runtime_error("the score needs a length in frames");
+    CheckLevelNames(score);
     Timeline timeline = BuildTimeline(score);
     Buses buses(timeline.frames);
     buses.SetDuckCurve(KickDuckCurve(timeline));
