@@ -2,6 +2,7 @@
 
 #include "graphics/draw_state.h"
 #include "graphics/gl_driver.h"
+#include "graphics/gl_heap.h"
 #include "graphics/text_font.h"
 #include "runtime/failure.h"
 #include "system/platform.h"
@@ -29,6 +30,7 @@ void InitGraphicsModule() {
     initialised = true;
     InitSystemModule();
     InitTextFontModule();
+    KeepFreedGLMemory();
     glDriver = std::make_shared<TGLRenderDriver>();
     currentDriver = glDriver;
 }
