@@ -167,3 +167,27 @@ TEST(WindowBehaviour, CursorCallsDoNotStack) {
 
 }  // namespace
 }  // namespace vesk
+
+namespace vesk {
+namespace {
+
+TEST(FullScreenWindow, IsABorderlessTopmostWindowThatKeepsTheDesktopWhenTheModeCannotBeSet) {
+    ASSERT_TRUE(OpenGLContext(640, 480, 32, 75, CONTEXT_FULLSCREEN | CONTEXT_DOUBLE_BUFFERED));
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "VeskGL Application");
+    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS, 0u);
+    EXPECT_TRUE(GLContextFullScreen());
+    // The headless display has no 640 x 480 mode: the switch fails twice (with
+    // and without the frequency) and the desktop mode stays.
+    GLWindowProcedure({WM_SETFOCUS, 0, 0});
+    EXPECT_FALSE(GLDisplayModeSwitched());
+    GLWindowProcedure({WM_KILLFOCUS, 0, 0});
+    EXPECT_TRUE(GLContextLive());
+    CloseGLContext();
+    EXPECT_FALSE(GLContextLive());
+    EXPECT_FALSE(GLContextFullScreen() && GLContextLive());
+}
+
+}  // namespace
+}  // namespace vesk
