@@ -15,7 +15,7 @@ void PutHeader(std::vector<std::uint8_t>& out, int width, int height) {
     out.push_back(0);             // no image ID
     out.push_back(0);             // no colour map
     out.push_back(2);             // uncompressed true colour
-    out.insert(out.end(), 5, 0);  // colour map specification, unused
+    out.insert(out.end(), 5, 0);  // colour map fields, unused
     PutU16(out, 0);               // x origin
     PutU16(out, 0);               // y origin
     PutU16(out, width);
