@@ -43,7 +43,7 @@ void CalculateTextureSize(int width, int height, int& textureWidth, int& texture
     }
 }
 
-uint32_t CreateTexture(int textureWidth, int textureHeight, int flags) {
+uint32_t CreateTexture(int textureWidth, int textureHeight, int flags, const void* fill) {
     GLuint name = 0;
     glGenTextures(1, &name);
     GLDriver().BindTexture(name);
@@ -53,7 +53,7 @@ uint32_t CreateTexture(int textureWidth, int textureHeight, int flags) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST);
     for (int level = 0;; ++level) {
-        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, fill);
         if (!filtered || (textureWidth == 1 && textureHeight == 1)) break;
         textureWidth = HalfSize(textureWidth);
         textureHeight = HalfSize(textureHeight);

@@ -10,8 +10,10 @@
 namespace vesk {
 
 // Makes a texture name, binds it and allocates its levels (all of them down
-// to 1 x 1 when flags hold IMAGE_FILTERED). The contents are undefined.
-uint32_t CreateTexture(int textureWidth, int textureHeight, int flags);
+// to 1 x 1 when flags hold IMAGE_FILTERED). Every level is filled from
+// `fill` (tightly packed RGBA, read from its start for each level) or left
+// undefined when it is null.
+uint32_t CreateTexture(int textureWidth, int textureHeight, int flags, const void* fill = nullptr);
 // Uploads an FormatRGBA8888 pixmap to the bound texture at (0, 0), with
 // every smaller level made by halving it when flags hold IMAGE_FILTERED.
 void UploadPixmap(const TPixmapRef& pixmap, int flags);

@@ -58,8 +58,10 @@ void SetCoverage(TFrame& frame, int width, int height, int textureWidth, int tex
 
 TGLTextureFrame::~TGLTextureFrame() {
     // A texture of an earlier context died with that context; its name may
-    // now belong to someone else's texture.
-    if (contextSequence != 0 && contextSequence == GLDriver().ContextSequence() && GLContextLive()) DeleteTexture(texture);
+    // now belong to someone else's texture. With no context at all (after
+    // closing, or at process exit, when the driver may already be gone)
+    // there is nothing to delete either.
+    if (GLContextLive() && contextSequence != 0 && contextSequence == GLDriver().ContextSequence()) DeleteTexture(texture);
     contextSequence = 0;
 }
 
@@ -122,7 +124,9 @@ std::shared_ptr<TGLLockableFrame> TGLLockableFrame::Create(int width, int height
     frame->flags = flags;
     frame->backing = ClearedTexturePixmap(textureWidth, textureHeight);
     frame->view = OwningWindow(frame->backing, width, height);
-    frame->texture = CreateTexture(textureWidth, textureHeight, flags);
+    // Filled from the cleared backing, so that a frame drawn before its
+    // first upload shows transparent black rather than stale memory.
+    frame->texture = CreateTexture(textureWidth, textureHeight, flags, frame->backing->pixels);
     SetCoverage(*frame, width, height, textureWidth, textureHeight);
     return frame;
 }

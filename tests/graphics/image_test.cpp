@@ -5,6 +5,7 @@
 #include "graphics/gl_driver.h"
 #include "graphics/gl_texture_frame.h"
 #include "graphics/image.h"
+#include "pixmap/png_file.h"
 #include "runtime/failure.h"
 
 #include <SDL_opengl.h>
@@ -75,6 +76,13 @@ TEST_F(Images, FilteredImagesHaveEveryMipLevelSoShrunkImagesStillShow) {
     SetBlendMode(BLEND_OPAQUE);
     DrawImageStretched(image, 10, 10, 3, 3, 0);
     EXPECT_EQ(PixelAt(11, 11), 0xFF0000u);
+
+    // A window into a wider sheet: every level is read with its own row
+    // length, not the sheet's.
+    TPixmapRef sheet = Filled(64, 16, kBlue);
+    sheet->Paste(*Filled(16, 16, kRed), 0, 0);
+    TImageRef cell = MakeImage(sheet->SubPixmap(0, 0, 16, 16), IMAGE_FILTERED);
+    for (uint32_t texel : TextureTexels(GLFrame(cell).texture, 1, 8, 8)) ASSERT_EQ(texel, 0xFF0000FFu);
 }
 
 TEST_F(Images, OversizePixmapsShrinkButLockableFramesRefuse) {
@@ -109,6 +117,15 @@ TEST_F(Images, MaskingMakesTheTransparentColourSeeThroughOnlyWithoutAlpha) {
     EXPECT_EQ(PixelAt(44, 4), 0xFF00FFu);
 }
 
+TEST_F(Images, PicturesAreReadByNameAndMissingOnesGiveNoImage) {
+    InitPngModule();
+    EXPECT_FALSE(MakeImage(u"no/such/picture.png"));
+    EXPECT_FALSE(MakeCellImage(u"no/such/picture.png", 8, 8, 0, 1));
+    TImageRef cells = MakeCellImage(Utf8ToText(VESK_TEST_DATA_DIR "/pngsuite/basn2c08.png"), 8, 8, 0, 16, 0);
+    ASSERT_TRUE(cells);
+    EXPECT_EQ(cells->pixmaps[15]->width, 8);
+}
+
 TEST_F(Images, OnlyDynamicFramesLockAndAReadLockUploadsNothing) {
     TImageRef still = MakeImage(Filled(4, 4, kRed), 0);
     try {
@@ -124,9 +141,13 @@ TEST_F(Images, OnlyDynamicFramesLockAndAReadLockUploadsNothing) {
         EXPECT_EQ(failure.Message(), "Image frame cannot be unlocked");
     }
 
+    SetClearColor(90, 90, 90);
+    ClearScreen();
     SetBlendMode(BLEND_OPAQUE);
-    TImageRef lockable = CreateLockableImage(4, 4, 1, 0);
-    EXPECT_EQ(lockable->flags, IMAGE_DYNAMIC);
+    TImageRef lockable = CreateLockableImage(4, 4, 1, IMAGE_FILTERED);
+    EXPECT_EQ(lockable->flags, IMAGE_DYNAMIC | IMAGE_FILTERED);
+    DrawImageFrame(lockable, 0, 0, 0);  // before any upload: cleared texels
+    EXPECT_EQ(PixelAt(2, 2), kBlack);
     TPixmapRef view = LockImageFrame(lockable, 0, 0, 1);
     ASSERT_EQ(view->width, 4);
     EXPECT_EQ(view->GetPixel(3, 3), 0u);  // a fresh frame starts cleared
