@@ -23,25 +23,6 @@ TEffectPointRef MakePoint(int32_t state, double x, double y, double z, double sp
     return point;
 }
 
-TEST(EffectPoints, NewPointsStartWhereTheyShould) {
-    SeedRandom(777);
-    const double rx = RandomDouble(), ry = RandomDouble(), rs = RandomDouble();
-    SeedRandom(777);
-    const TEffectPointRef star = NewStar();
-    EXPECT_DOUBLE_EQ(star->x, -384 + rx * 768);
-    EXPECT_DOUBLE_EQ(star->y, -288 + ry * 576);
-    EXPECT_DOUBLE_EQ(star->speed, 0.5 + rs * 1.5);
-    EXPECT_EQ(star->z, 100);
-    EXPECT_EQ(star->state, EFFECT_STAR);
-
-    const TEffectPointRef spiral = NewSpiralPoint(12.5, -3);
-    EXPECT_EQ(spiral->x, 12.5);
-    EXPECT_EQ(spiral->y, -3);
-    EXPECT_EQ(spiral->z, 400);
-    EXPECT_EQ(spiral->speed, 3);
-    EXPECT_EQ(spiral->state, EFFECT_SPIRAL);
-}
-
 TEST(EffectPoints, ProjectionDividesThenScalesAndTruncatesTowardsZero) {
     EXPECT_EQ(MakePoint(0, 10, -10, 3, 0)->Project().sx, 333);
     EXPECT_EQ(MakePoint(0, 10, -10, 3, 0)->Project().sy, -333);
@@ -159,13 +140,6 @@ TEST(EffectSpawning, BringsAtMost800StarsAndFiveSpiralPointsAFrame) {
         EXPECT_NEAR((*point)->x, 384 * std::cos(alpha), 1e-4);
         EXPECT_NEAR((*point)->y, -384 * std::sin(alpha), 1e-4);
     }
-}
-
-TEST(EffectSpawning, TheArmsTurnByTheSinglePrecisionStep) {
-    EXPECT_EQ(SpiralArmAngle(0, 3), 216);
-    // 0.9f is a little below 0.9, so the angle runs just past 1000.
-    EXPECT_GT(SpiralArmAngle(900, 0), 1000);
-    EXPECT_NEAR(static_cast<double>(SpiralArmAngle(900, 0)), 1000, 1e-4);
 }
 
 }  // namespace

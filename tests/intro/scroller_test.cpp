@@ -171,14 +171,5 @@ TEST(Scroller, CircleSlotsSpanTheWholeTurn) {
     EXPECT_FLOAT_EQ(swinging.rotation, static_cast<float>(70 * std::sin(10 * M_PI / 180)));
 }
 
-TEST(Scroller, WrapsBackToTheStartOfTheText) {
-    TScroller scroller;
-    scroller.Reset(AssembleScrollText());
-    scroller.scrollPos = 755;
-    scroller.Advance(15);  // offset 45
-    scroller.Advance(16);  // offset 0: step to 756, which is the length less 20
-    EXPECT_EQ(scroller.scrollPos, 0);
-}
-
 }  // namespace
 }  // namespace vesk

@@ -22,13 +22,6 @@ TEST(Countdown, ShowsTheMillisecondsLeftAndGoesNegative) {
     EXPECT_EQ(CountdownText(132000 + 2147483649LL), u"2147483647");
 }
 
-TEST(PictureRows, SitCentredAboveTheMiddle) {
-    EXPECT_EQ(PictureX(450), 159);
-    EXPECT_EQ(PictureY(104), 226);
-    EXPECT_EQ(PictureX(451), 159);
-    EXPECT_EQ(PictureY(3), 277);
-}
-
 TEST(PictureRows, AmplitudeRampsFromZeroTo100) {
     EXPECT_EQ(RowAmplitude(-5), 0);
     EXPECT_EQ(RowAmplitude(359), 0);
