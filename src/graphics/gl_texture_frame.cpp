@@ -45,8 +45,7 @@ TPixmapRef OwningWindow(const TPixmapRef& pixmap, int width, int height) {
     return TPixmapRef(pair, pair->window.get());
 }
 
-template <typename TFrame>
-void SetCoverage(TFrame& frame, int width, int height, int textureWidth, int textureHeight) {
+void SetCoverage(TGLTextureFrame& frame, int width, int height, int textureWidth, int textureHeight) {
     frame.umin = 0;
     frame.vmin = 0;
     frame.umax = static_cast<float>(width) / static_cast<float>(textureWidth);
