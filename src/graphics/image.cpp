@@ -6,6 +6,8 @@
 #include "graphics/render_driver.h"
 #include "pixmap/pixmap_reader.h"
 
+#include <algorithm>
+
 namespace vesk {
 namespace {
 
@@ -28,7 +30,8 @@ void ApplyAutoCentre(const TImageRef& image) {
 }  // namespace
 
 TImage::TImage(int width, int height, int frameCount, int flags)
-    : width(width), height(height), flags(flags), frames(frameCount), pixmaps(frameCount) {}
+    // A negative count would ask the vector for billions of entries.
+    : width(width), height(height), flags(flags), frames(std::max(frameCount, 0)), pixmaps(std::max(frameCount, 0)) {}
 
 TImageRef CreateLockableImage(int width, int height, int frameCount, int flags) {
     flags = ResolveFlags(flags) | IMAGE_DYNAMIC;
