@@ -28,6 +28,7 @@ struct TPngJob {
     png_uint_32 height = 0;
     int bitDepth = 0;
     int colourType = 0;
+    TPngBudget budget;  // reading only
     // Write settings.
     png_bytepp rows = nullptr;
     int level = 0;
@@ -37,7 +38,8 @@ struct TPngJob {
 // Returns false when libpng reported an error (its own or a parked stream
 // failure); job.png and job.info are then still to be destroyed.
 bool RunRead(TPngJob& job) {
-    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    job.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning, &job.budget,
+                                       AllocateWithinBudget, FreeWithinBudget);
     if (!job.png) return false;
     job.info = png_create_info_struct(job.png);
     if (!job.info) return false;
@@ -131,6 +133,7 @@ TPixmapRef ReadPng(const TUrl& url) {
         TStreamScope scope(OpenForReading(url));
         if (!scope || !HasSignature(scope.Stream())) return nullptr;
         TPngJob job;
+        job.budget = ReadBudget(scope.Stream());
         if (RunRead(job)) result = CopyRows(job);
         png_destroy_read_struct(&job.png, &job.info, nullptr);
     }

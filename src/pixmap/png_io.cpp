@@ -2,6 +2,9 @@
 
 #include "pixmap/png_file.h"
 
+#include <climits>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 
@@ -65,6 +68,40 @@ void WriteData(png_structp png, png_bytep data, size_t length) {
 
 void FlushData(png_structp png) {
     Guarded(png, [](TByteStream& s) { s.Flush(); });
+}
+
+TPngBudget ReadBudget(TByteStream& stream) {
+    constexpr size_t kAllowance = size_t{16} << 20;
+    constexpr size_t kGrowth = size_t{1032} * 32;
+    const int32_t position = stream.Position();
+    const int32_t size = stream.Size();
+    if (position < 0) return {kAllowance + size_t{INT32_MAX}, 0};
+    const size_t remaining = size > position ? static_cast<size_t>(size - position) : 0;
+    return {kAllowance + remaining * kGrowth, 0};
+}
+
+// Each block carries its size in front, so that freeing gives it back to
+// the budget.
+constexpr size_t kBlockHeader = alignof(std::max_align_t);
+
+png_voidp AllocateWithinBudget(png_structp png, png_alloc_size_t size) {
+    auto* budget = static_cast<TPngBudget*>(png_get_mem_ptr(png));
+    if (size > budget->limit - budget->used) return nullptr;  // libpng reports it as out of memory
+    auto* block = static_cast<unsigned char*>(std::malloc(size + kBlockHeader));
+    if (!block) return nullptr;
+    std::memcpy(block, &size, sizeof size);
+    budget->used += size;
+    return block + kBlockHeader;
+}
+
+void FreeWithinBudget(png_structp png, png_voidp data) {
+    if (!data) return;
+    auto* budget = static_cast<TPngBudget*>(png_get_mem_ptr(png));
+    unsigned char* block = static_cast<unsigned char*>(data) - kBlockHeader;
+    png_alloc_size_t size;
+    std::memcpy(&size, block, sizeof size);
+    budget->used -= size;
+    std::free(block);
 }
 
 void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }

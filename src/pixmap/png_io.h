@@ -27,6 +27,27 @@ void ReadData(png_structp png, png_bytep data, size_t length);
 void WriteData(png_structp png, png_bytep data, size_t length);
 void FlushData(png_structp png);
 
+// What libpng may hold at once while it reads one image. A few header bytes
+// can declare an image of a million by a million pixels, for which libpng
+// would allocate every row before it finds that the data is missing; the
+// budget stops that at what the stream's remaining bytes could possibly
+// expand to, and libpng then fails as for any damaged file.
+struct TPngBudget {
+    size_t limit = 0;
+    size_t used = 0;
+};
+
+// The budget for reading what lies between the stream's position and its
+// end: a fixed allowance for libpng's own state, plus the most that deflate
+// (at most 1032 bytes out per byte in) and the widening transforms (up to 32
+// bits per 1-bit pixel) can make of those bytes. A stream that cannot tell
+// its size gets room for the largest pixmap.
+TPngBudget ReadBudget(TByteStream& stream);
+
+// libpng's allocator callbacks; the budget is libpng's memory pointer.
+png_voidp AllocateWithinBudget(png_structp png, png_alloc_size_t size);
+void FreeWithinBudget(png_structp png, png_voidp block);
+
 // Silent handlers: a libpng error unwinds to the operation's setjmp point,
 // warnings are dropped (the engine writes nothing to the console).
 [[noreturn]] void OnError(png_structp png, png_const_charp message);

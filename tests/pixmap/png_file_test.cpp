@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -147,6 +148,30 @@ TEST(PngReader, RefusesWhatIsNotPng) {
     EXPECT_FALSE(ReadPng(StreamOf(tga)));
     EXPECT_FALSE(ReadPng(u"no such file.png"));
     EXPECT_EQ(CurrentPngStream(), nullptr);
+}
+
+// 69 bytes whose header declares 1,000,000 x 1,000,000 RGBA pixels: reading
+// must not set aside gigabytes of rows for data that cannot be there. A
+// large image that is really present still decodes.
+TEST(PngReader, AllocatesOnlyWhatTheDataCanFill) {
+    InitPngModule();
+    const Bytes huge = {
+        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x0F,
+        0x42, 0x40, 0x00, 0x0F, 0x42, 0x40, 0x08, 0x06, 0x00, 0x00, 0x00, 0x5C, 0x6D, 0x38, 0x7D, 0x00, 0x00, 0x00,
+        0x0C, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x60, 0xA0, 0x3D, 0x00, 0x00, 0x00, 0x64, 0x00, 0x01, 0x86,
+        0x64, 0x3C, 0x35, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+    EXPECT_FALSE(ReadPng(StreamOf(huge)));
+    EXPECT_EQ(CurrentPngStream(), nullptr);
+
+    TPixmapRef blank = TPixmap::Create(2048, 2048, FormatRGBA8888, 4);
+    std::memset(blank->pixels, 0, static_cast<size_t>(blank->capacity));
+    TBufferRef file = TMemoryBuffer::Allocate(0);
+    ASSERT_EQ(WritePng(blank, file, 9), 1);
+    ASSERT_LT(file->Size(), 64 * 1024);  // over 200 times smaller than its pixels
+    TPixmapRef back = ReadPng(file);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->width, 2048);
+    EXPECT_EQ(back->height, 2048);
 }
 
 TEST(PngReader, StreamFailuresPropagateAfterCleanUp) {
