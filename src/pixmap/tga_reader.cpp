@@ -97,15 +97,27 @@ private:
 
 int32_t FormatForDepth(int depth) { return depth == 16 || depth == 32 ? FormatRGBA8888 : FormatRGB888; }
 
+// Past the end of the data every read gives zeros, so once a row starts at
+// the end, every row left decodes the same way; copying it keeps a header of
+// a few bytes that declares 4096 x 4096 pixels from costing millions of reads.
+void CopyRowDown(TPixmap& result, int y) {
+    const size_t rowBytes = static_cast<size_t>(result.width) * FormatEntry(BytesPerPixel, result.format);
+    for (int rest = y - 1; rest >= 0; --rest) {
+        std::memcpy(result.PixelAddress(0, rest), result.PixelAddress(0, y), rowBytes);
+    }
+}
+
 void DecodeRows(TByteStream& stream, const TTgaHeader& header, TPixmap& result) {
     TTgaRowDecoder decoder(stream, header.pixelDepth, header.width);
     for (int y = header.height - 1; y >= 0; --y) {
+        const bool exhausted = stream.AtEnd();
         if (header.imageType == 10) {
             decoder.ReadRunLengthRow();
         } else {
             decoder.ReadRawRow();
         }
         ConvertPixelRun(decoder.Row(), FormatBGRA8888, result.PixelAddress(0, y), result.format, header.width);
+        if (exhausted) return CopyRowDown(result, y);
     }
 }
 

@@ -148,6 +148,20 @@ TEST(TgaReader, TruncatedFilesLeaveMissingPixelsZero) {
     EXPECT_EQ(packed->GetPixel(3, 0), 0xFF000000u);
 }
 
+// A header of the largest size with two pixels of data: every row after the
+// data decodes as zeros would (opaque black at 16 bits), quickly.
+TEST(TgaReader, RowsPastTheEndOfTheDataMatchADecodedZeroRow) {
+    auto pixmap = Decode(Join(Header(10, 16, 4096, 4096), {0x81, 0x1F, 0x00}));
+    ASSERT_TRUE(pixmap);
+    EXPECT_EQ(pixmap->GetPixel(0, 4095), 0xFF0000F8u);
+    EXPECT_EQ(pixmap->GetPixel(1, 4095), 0xFF0000F8u);
+    EXPECT_EQ(pixmap->GetPixel(2, 4095), 0xFF000000u);
+    for (int y : {4094, 2048, 0}) {
+        EXPECT_EQ(pixmap->GetPixel(0, y), 0xFF000000u) << y;
+        EXPECT_EQ(pixmap->GetPixel(4095, y), 0xFF000000u) << y;
+    }
+}
+
 // --- The registry ---
 
 class TSpyReader : public TPixmapReader {
