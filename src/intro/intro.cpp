@@ -76,7 +76,7 @@ void RunFrame() {
     RunScrollerStep(show.scroller, show.glyphTable, centis);
     DrawPictureRows(show.picture.rows, show.picture.width, centis);
     if constexpr (recordFrames) {
-        SaveRecordedFrame(show.recordedFrames);
+        RecordFrame(show.recordedFrames);
         ++show.recordedFrames;
     }
     FlipBuffers();

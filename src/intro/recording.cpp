@@ -3,7 +3,17 @@
 #include "graphics/draw_primitives.h"
 #include "pixmap/png_file.h"
 
+#include <utility>
+
 namespace vesk {
+namespace {
+
+TRecordedFrameSink& InstalledSink() {
+    static TRecordedFrameSink sink;
+    return sink;
+}
+
+}  // namespace
 
 Text RecordFileName(int32_t frameNumber) {
     Text digits = NumberText(frameNumber);
@@ -18,6 +28,13 @@ bool SaveRecordedFrame(int32_t frameNumber) {
     static TPixmapRef grabbed;
     grabbed = GrabScreenPixmap(0, 0, 768, 576);
     return WritePng(grabbed, RecordFileName(frameNumber), 0) != 0;
+}
+
+void SetRecordedFrameSink(TRecordedFrameSink sink) { InstalledSink() = std::move(sink); }
+
+void RecordFrame(int32_t frameNumber) {
+    if (const TRecordedFrameSink& sink = InstalledSink()) sink(frameNumber);
+    else SaveRecordedFrame(frameNumber);
 }
 
 }  // namespace vesk

@@ -7,6 +7,7 @@
 #include "runtime/text.h"
 
 #include <cstdint>
+#include <functional>
 
 #ifndef VESK_RECORD_FRAMES
 #define VESK_RECORD_FRAMES 0
@@ -27,5 +28,16 @@ Text RecordFileName(int32_t frameNumber);
 // frame's name. A file that cannot be made is skipped; returns whether it was
 // written.
 bool SaveRecordedFrame(int32_t frameNumber);
+
+// Receives each frame of the recording build after the picture rows and
+// before the frame is presented, while the back buffer holds it.
+using TRecordedFrameSink = std::function<void(int32_t frameNumber)>;
+
+// Replaces where recorded frames go: tools that take the pixels themselves
+// (the video export) install a sink; an empty one restores the PNG files.
+void SetRecordedFrameSink(TRecordedFrameSink sink);
+
+// Hands the frame to the installed sink, or saves it as PNG when there is none.
+void RecordFrame(int32_t frameNumber);
 
 }  // namespace vesk
