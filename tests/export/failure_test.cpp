@@ -1,0 +1,100 @@
+// The ways an export fails: each says why, ends with a non-zero status and
+// leaves nothing under the final name (and no partial file either), while a
+// video already there stays as it was.
+#include "export_runs.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace vesk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TTempFolder;
+
+void WriteText(const fs::path& file, const std::string& text) { std::ofstream(file) << text; }
+
+std::string ReadText(const fs::path& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ExportFailure, WithoutFfmpegInPathSaysSoAndWritesNothing) {
+    TTempFolder folder;
+    const test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 50 out.mp4", "/nonexistent"), folder.Path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("intro-export: ffmpeg was not found in PATH"), std::string::npos) << run.errors;
+    EXPECT_TRUE(test::FolderContents(folder.Path()).empty());
+}
+
+TEST(ExportFailure, AnOutputThatCannotBeWrittenIsRefusedBeforeRendering) {
+    TTempFolder folder;
+    test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 50 missing/out.mp4"), folder.Path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("cannot write missing/out.mp4: No such file or directory"), std::string::npos)
+        << run.errors;
+    fs::create_directory(folder.Path() / "taken");
+    run = test::RunCommand(test::ExportCommand("--to 50 taken"), folder.Path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("cannot write taken: it is a folder"), std::string::npos) << run.errors;
+    EXPECT_EQ(test::FolderContents(folder.Path()), std::set<std::string>{"taken"});
+    EXPECT_TRUE(fs::is_empty(folder.Path() / "taken"));
+}
+
+// An ffmpeg that takes some of the picture and then gives up: the export
+// must notice the closed pipe rather than die of it or hang, and pass on
+// what ffmpeg said.
+TEST(ExportFailure, AFailingFfmpegIsReportedAndTheOldVideoKept) {
+    TTempFolder folder;
+    const fs::path bin = folder.Path() / "bin";
+    fs::create_directory(bin);
+    WriteText(bin / "ffmpeg", "#!/bin/sh\nhead -c 3000000 > /dev/null\necho 'encoder broke' >&2\nexit 3\n");
+    fs::permissions(bin / "ffmpeg", fs::perms::owner_all);
+    WriteText(folder.Path() / "out.mp4", "the video from before");
+    const std::string path = bin.string() + ":" + std::getenv("PATH");
+    const test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 500 out.mp4", path), folder.Path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("intro-export: ffmpeg exited with status 3; it said:\nencoder broke"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_EQ(test::FolderContents(folder.Path()), (std::set<std::string>{"bin", "out.mp4"}));
+    EXPECT_EQ(ReadText(folder.Path() / "out.mp4"), "the video from before");
+}
+
+// Ended from outside while ffmpeg is writing: the partial file goes too.
+TEST(ExportFailure, AnInterruptedExportLeavesNoPartialFile) {
+    TTempFolder folder;
+    const std::string output = (folder.Path() / "out.mp4").string();
+    const std::vector<std::string> arguments = {VESK_INTRO_EXPORT, "--to", "100000", output};
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+    // Wait until frames flow into a partial file, then interrupt.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool writing = false;
+    while (!writing && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        for (const auto& entry : fs::directory_iterator(folder.Path()))
+            writing = writing || (entry.path().filename().string().rfind("out.mp4.part-", 0) == 0 &&
+                                  fs::file_size(entry.path()) > 0);
+    }
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(writing) << "no partial file grew";
+    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(test::FolderContents(folder.Path()).empty());
+}
+
+}  // namespace
+}  // namespace vesk
