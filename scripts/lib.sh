@@ -11,6 +11,8 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libpng-dev zlib1g-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0)
 TEST_PACKAGES=(libgtest-dev libgmock-dev)
 BENCH_PACKAGES=(libbenchmark-dev)
+# The video export encodes through ffmpeg; its tests run it too.
+EXPORT_PACKAGES=(ffmpeg)
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
