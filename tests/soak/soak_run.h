@@ -35,6 +35,7 @@ struct TSoakReport {
     int maxEffectLevel = 0;
     int scrollerWraps = 0;
     std::int64_t lastElapsedMs = 0;
+    bool memoryJudged = false;
     std::string failure;  // empty when every check held
 };
 
