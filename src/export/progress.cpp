@@ -39,9 +39,15 @@ std::string FormatProgress(int done, int total, double framesPerSecond, int barW
 TProgressBar::TProgressBar(int total, std::FILE* out)
     : total_(total), out_(out), terminal_(isatty(fileno(out)) != 0) {}
 
-double TProgressBar::Rate(int done) const {
+TProgressBar::~TProgressBar() {
+    if (lineOpen_) std::fputc('\n', out_);
+}
+
+// A rate over less than half a second says little, except at the end.
+double TProgressBar::Rate(int done, bool last) const {
     const double seconds = std::chrono::duration<double>(TClock::now() - start_).count();
-    return seconds < 0.5 ? 0 : (done - startDone_) / seconds;
+    if (seconds <= 0 || (seconds < 0.5 && !last)) return 0;
+    return (done - startDone_) / seconds;
 }
 
 void TProgressBar::Update(int done) {
@@ -59,10 +65,11 @@ void TProgressBar::Update(int done) {
 void TProgressBar::Finish(int done) { Show(done, true); }
 
 void TProgressBar::Show(int done, bool last) {
-    const std::string line = FormatProgress(done, total_, Rate(done));
+    const std::string line = FormatProgress(done, total_, Rate(done, last));
     // On a terminal the line is redrawn in place and ended only at the end.
     if (terminal_) std::fprintf(out_, "\r%s\033[K%s", line.c_str(), last ? "\n" : "");
     else std::fprintf(out_, "%s\n", line.c_str());
+    lineOpen_ = terminal_ && !last;
     std::fflush(out_);
     lastShown_ = TClock::now();
 }

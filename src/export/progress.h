@@ -19,6 +19,11 @@ std::string FormatProgress(int done, int total, double framesPerSecond, int barW
 class TProgressBar {
 public:
     TProgressBar(int total, std::FILE* out);
+    // Ends a line left open on the terminal, so that a message that follows
+    // starts on a line of its own.
+    ~TProgressBar();
+    TProgressBar(const TProgressBar&) = delete;
+    TProgressBar& operator=(const TProgressBar&) = delete;
     // Reports `done` frames; shown at most a few times a second.
     void Update(int done);
     // Shows the final count and ends the line.
@@ -26,7 +31,7 @@ public:
 
 private:
     using TClock = std::chrono::steady_clock;
-    double Rate(int done) const;
+    double Rate(int done, bool last) const;
     void Show(int done, bool last);
 
     int total_;
@@ -38,6 +43,7 @@ private:
     int startDone_ = 0;
     TClock::time_point lastShown_;
     bool started_ = false;
+    bool lineOpen_ = false;
 };
 
 }  // namespace vesk

@@ -51,16 +51,16 @@ void RenderShow(int32_t first, int32_t end, TEncoderFeed& feed) {
     auto platform = std::make_shared<TExportPlatformDriver>();
     SetPlatformDriver(platform);
     TProgressBar progress(end, stderr);
+    int32_t done = 0;
     SetRecordedFrameSink([&](int32_t frame) {
         if (frame >= first) feed.PushFrame(GrabScreenPixmap(0, 0, kExportWidth, kExportHeight));
-        progress.Update(frame + 1);
-        if (frame + 1 >= end || feed.Failed()) {
-            platform->RequestStop();
-            if (!feed.Failed()) progress.Finish(frame + 1);
-        }
+        done = frame + 1;
+        progress.Update(done);
+        if (done >= end || feed.Failed()) platform->RequestStop();
     });
     RunIntro();
     SetRecordedFrameSink(nullptr);
+    progress.Finish(done);
 }
 
 std::string FfmpegFailure(const std::string& what, const TFfmpegProcess& ffmpeg) {
@@ -128,7 +128,8 @@ std::vector<std::string> FfmpegArguments(const TExportOptions& options, const st
                       "-pix_fmt", "yuv420p", "-colorspace", "bt470bg", "-color_primaries", "bt470bg",
                       "-color_trc", "smpte170m", "-color_range", "tv"});
     if (withSound) arguments.insert(arguments.end(), {"-c:a", "aac", "-b:a", "192k"});
-    arguments.insert(arguments.end(), {"-movflags", "+faststart", "-f", "mp4", outputPath});
+    // "file:" keeps a name with a colon in it from being taken for a protocol.
+    arguments.insert(arguments.end(), {"-movflags", "+faststart", "-f", "mp4", "file:" + outputPath});
     return arguments;
 }
 
