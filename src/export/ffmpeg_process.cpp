@@ -1,6 +1,7 @@
 #include "export/ffmpeg_process.h"
 
 #include "export/export_error.h"
+#include "export/signal_cleanup.h"
 
 #include <cerrno>
 #include <csignal>
@@ -98,6 +99,7 @@ TFfmpegProcess::TFfmpegProcess(const std::string& program, const std::vector<std
             throw TExportError(program + " was not found in PATH; install it (Debian: apt-get install ffmpeg)");
         throw TExportError("cannot start " + program + ": " + std::strerror(result));
     }
+    SetCleanupProcess(pid_);
     video_ = video.write;
     audio_ = audio.write;
     errorReader_ = std::thread([this, fd = errors.read] { CollectErrors(fd); });
@@ -117,6 +119,7 @@ std::string TFfmpegProcess::Wait() {
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
+    SetCleanupProcess(0);
     pid_ = 0;
     // The child's end of the error pipe is closed now, so the reader ends.
     if (errorReader_.joinable()) errorReader_.join();

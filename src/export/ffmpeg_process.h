@@ -16,8 +16,9 @@ namespace vesk {
 
 class TFfmpegProcess {
 public:
-    // Starts `program`, looked up in PATH, with the arguments. Raises
-    // TExportError when it cannot be started (not installed, not runnable).
+    // Starts `program`, looked up in PATH, with the arguments, and has a
+    // fatal signal kill it until it is reaped. Raises TExportError when it
+    // cannot be started (not installed, not runnable).
     TFfmpegProcess(const std::string& program, const std::vector<std::string>& arguments);
     // Kills it when it still runs.
     ~TFfmpegProcess();

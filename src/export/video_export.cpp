@@ -83,7 +83,7 @@ int Export(const TExportOptions& options) {
     const TByteSpan sound = MusicBytesForFrames(music, options.firstFrame, end);
     TPartialOutput output(options.output);
     TFfmpegProcess ffmpeg("ffmpeg", FfmpegArguments(options, output.Path(), music.Hertz(), sound.size > 0));
-    SetCleanupProcess(ffmpeg.Pid());
+    bool everythingWritten = false;
     {
         TEncoderFeed feed(ffmpeg.TakeVideoPipe(), ffmpeg.TakeAudioPipe(), sound);
         try {
@@ -93,10 +93,13 @@ int Export(const TExportOptions& options) {
             ffmpeg.Kill();
             throw;
         }
+        feed.Finish();
+        everythingWritten = !feed.Failed();
     }
     const std::string status = ffmpeg.Wait();
-    SetCleanupProcess(0);
     if (!status.empty()) throw TExportError(FfmpegFailure(status, ffmpeg));
+    // A clean exit after refusing input would leave a video cut short.
+    if (!everythingWritten) throw TExportError(FfmpegFailure("stopped reading before the end", ffmpeg));
     output.Commit();
     ReportDone(output, end - options.firstFrame,
                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());

@@ -29,7 +29,8 @@ std::string ReadText(const fs::path& file) {
 
 TEST(ExportFailure, WithoutFfmpegInPathSaysSoAndWritesNothing) {
     TTempFolder folder;
-    const test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 50 out.mp4", "/nonexistent"), folder.Path());
+    const test::TCommandResult run =
+        test::RunCommand(test::ExportCommand("--to 50 out.mp4", "/nonexistent"), folder.Path());
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("intro-export: ffmpeg was not found in PATH"), std::string::npos) << run.errors;
     EXPECT_TRUE(test::FolderContents(folder.Path()).empty());
@@ -49,23 +50,41 @@ TEST(ExportFailure, AnOutputThatCannotBeWrittenIsRefusedBeforeRendering) {
     EXPECT_TRUE(fs::is_empty(folder.Path() / "taken"));
 }
 
+// Runs a short export in `folder` with a stand-in for ffmpeg, a shell script
+// with the given body, first in PATH; a video from before is in place.
+test::TCommandResult ExportWithFakeFfmpeg(const fs::path& folder, const std::string& script) {
+    const fs::path bin = folder / "bin";
+    fs::create_directory(bin);
+    WriteText(bin / "ffmpeg", "#!/bin/sh\n" + script);
+    fs::permissions(bin / "ffmpeg", fs::perms::owner_all);
+    WriteText(folder / "out.mp4", "the video from before");
+    const std::string path = bin.string() + ":" + std::getenv("PATH");
+    return test::RunCommand(test::ExportCommand("--to 500 out.mp4", path), folder);
+}
+
 // An ffmpeg that takes some of the picture and then gives up: the export
 // must notice the closed pipe rather than die of it or hang, and pass on
 // what ffmpeg said.
 TEST(ExportFailure, AFailingFfmpegIsReportedAndTheOldVideoKept) {
     TTempFolder folder;
-    const fs::path bin = folder.Path() / "bin";
-    fs::create_directory(bin);
-    WriteText(bin / "ffmpeg", "#!/bin/sh\nhead -c 3000000 > /dev/null\necho 'encoder broke' >&2\nexit 3\n");
-    fs::permissions(bin / "ffmpeg", fs::perms::owner_all);
-    WriteText(folder.Path() / "out.mp4", "the video from before");
-    const std::string path = bin.string() + ":" + std::getenv("PATH");
-    const test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 500 out.mp4", path), folder.Path());
+    const test::TCommandResult run =
+        ExportWithFakeFfmpeg(folder.Path(), "head -c 3000000 > /dev/null\necho 'encoder broke' >&2\nexit 3\n");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("intro-export: ffmpeg exited with status 3; it said:\nencoder broke"),
               std::string::npos)
         << run.errors;
     EXPECT_EQ(test::FolderContents(folder.Path()), (std::set<std::string>{"bin", "out.mp4"}));
+    EXPECT_EQ(ReadText(folder.Path() / "out.mp4"), "the video from before");
+}
+
+// Ending with success after refusing the rest of the frames still leaves a
+// video cut short, which must not replace the old one.
+TEST(ExportFailure, AnFfmpegThatStopsReadingEarlyIsAFailureEvenWhenItExitsCleanly) {
+    TTempFolder folder;
+    const test::TCommandResult run = ExportWithFakeFfmpeg(folder.Path(), "head -c 3000000 > /dev/null\nexit 0\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("intro-export: ffmpeg stopped reading before the end"), std::string::npos)
+        << run.errors;
     EXPECT_EQ(ReadText(folder.Path() / "out.mp4"), "the video from before");
 }
 
