@@ -15,10 +15,5 @@ TEST(ExportProgress, ShowsNoRateOrTimeLeftBeforeThereIsARate) {
     EXPECT_EQ(FormatProgress(1, 150, 0, 4), "[----]   1/150 frames     -- fps  --:-- left");
 }
 
-TEST(ExportProgress, KeepsTheBarWithinItsWidth) {
-    EXPECT_EQ(FormatProgress(200, 150, 50, 4), "[####] 150/150 frames   50.0 fps  0:00 left");
-    EXPECT_EQ(FormatProgress(-5, 150, 50, 4), "[----]   0/150 frames   50.0 fps  0:03 left");
-}
-
 }  // namespace
 }  // namespace vesk
