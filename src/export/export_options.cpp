@@ -107,7 +107,7 @@ std::string ExportUsage() {
            "  --to N         the frame to stop before (default: the end of the music,\n"
            "                 13046 frames, 4:20.92)\n"
            "  --crf N        x264 quality, 0 (lossless) to 51 (worst); default 18\n"
-           "  --preset NAME  x264 speed preset, ultrafast ... veryslow; default veryfast\n"
+           "  --preset NAME  x264 speed preset, ultrafast ... veryslow; default faster\n"
            "  -h, --help     show this text\n"
            "\n"
            "ffmpeg is looked up in PATH.\n";

@@ -15,7 +15,7 @@ struct TExportOptions {
     int32_t firstFrame = 0;
     std::optional<int32_t> endFrame;  // one past the last frame; none: to the end of the music
     int crf = 18;                     // x264's constant rate factor, lower is better
-    std::string preset = "veryfast";  // x264's speed preset
+    std::string preset = "faster";    // x264's speed preset
     bool help = false;
 };
 

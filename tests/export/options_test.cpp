@@ -15,7 +15,7 @@ TEST(ExportOptions, AnOutputAloneExportsTheWholeShowAtTheDefaultQuality) {
     EXPECT_EQ(parsed.options.firstFrame, 0);
     EXPECT_FALSE(parsed.options.endFrame);
     EXPECT_EQ(parsed.options.crf, 18);
-    EXPECT_EQ(parsed.options.preset, "veryfast");
+    EXPECT_EQ(parsed.options.preset, "faster");
 }
 
 TEST(ExportOptions, TakesValuesAfterASpaceOrAnEqualsSign) {
