@@ -80,6 +80,8 @@ int Export(const TExportOptions& options) {
 
     const TMusicPcm music = ReadIntroMusic();
     const int32_t end = options.endFrame.value_or(music.ShowFrames());
+    if (end <= options.firstFrame)
+        throw TExportError("--from is past the end of the music (" + std::to_string(end) + " frames); give --to too");
     const TByteSpan sound = MusicBytesForFrames(music, options.firstFrame, end);
     TPartialOutput output(options.output);
     TFfmpegProcess ffmpeg("ffmpeg", FfmpegArguments(options, output.Path(), music.Hertz(), sound.size > 0));
