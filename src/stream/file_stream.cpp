@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace vesk {
 
 namespace {
@@ -25,6 +27,14 @@ std::string PlatformPath(Text path) {
     return TextToUtf8(path);
 }
 
+// The C library here opens a folder for reading as if it were a file, with
+// a size that fits no stream and reads that fail; a folder is no file, so
+// it opens as nothing, as a missing name does.
+bool IsFolder(std::FILE* handle) {
+    struct stat status {};
+    return fstat(fileno(handle), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 }  // namespace
 
 std::shared_ptr<TFileStream> TFileStream::OpenFile(const Text& path, bool readable,
@@ -32,6 +42,10 @@ std::shared_ptr<TFileStream> TFileStream::OpenFile(const Text& path, bool readab
     TOpenMode mode = ChooseMode(readable, writeable);
     std::FILE* handle = std::fopen(PlatformPath(path).c_str(), mode.text);
     if (!handle) return nullptr;
+    if (IsFolder(handle)) {
+        std::fclose(handle);
+        return nullptr;
+    }
     return FromHandle(handle, mode.number);
 }
 

@@ -37,6 +37,16 @@ TEST(FileModes, MissingFileOpensOnlyForWritingAlone) {
     EXPECT_TRUE(std::filesystem::exists(folder / "missing.bin"));
 }
 
+TEST(FileModes, AFolderOpensAsNothing) {
+    TTempFolder folder;
+    std::filesystem::create_directory(folder / "sub");
+    for (bool writeable : {false, true}) {
+        EXPECT_EQ(TFileStream::OpenFile(PathText(folder / "sub"), true, writeable), nullptr) << writeable;
+        EXPECT_EQ(TFileStream::OpenFile(PathText(folder / "sub"), false, writeable), nullptr) << writeable;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "sub"));
+}
+
 TEST(FileModes, WritingTruncatesAndUpdatingKeepsTheContents) {
     TTempFolder folder;
     WriteFile(folder / "f.bin", "abcdef");
