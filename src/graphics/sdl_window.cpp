@@ -7,6 +7,7 @@
 #include "system/platform.h"
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include <cstdlib>
 
@@ -164,6 +165,10 @@ void CloseGLContext() {
 
 void SwapGLBuffers() {
     if (!state.live) return;
+    // A window's swap hands the frame's commands to the GL, but an offscreen
+    // surface's swap does nothing, and a software GL would queue every frame's
+    // commands without end. Flushing first keeps both the same.
+    glFlush();
     SDL_GL_SwapWindow(state.window);
     ++state.swaps;
 }
