@@ -7,6 +7,10 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    // Headless on purpose: the run opens its window on the offscreen driver
+    // unless the caller names another.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     vesk::soak::TSoakOptions options;
     if (argc > 1) options.frames = std::atoi(argv[1]);
     if (argc > 2) options.warmupFrames = std::atoi(argv[2]);

@@ -17,7 +17,8 @@ struct TSoakOptions {
     // to its effect letters and to its end, and the clock ten minutes on.
     bool steer = false;
     // Growth allowed after the warm-up, in bytes: the heap swings by about
-    // a megabyte with the spiral points and the GL's queued work.
+    // a megabyte with the spiral points. Each frame is finished in the GL
+    // before the next, so its queue adds nothing.
     std::int64_t heapSlack = 4 * 1024 * 1024;
     std::int64_t residentSlack = 4 * 1024 * 1024;
 };
