@@ -47,19 +47,29 @@ bool TakesValue(const std::string& name) {
     return name == "--from" || name == "--to" || name == "--crf" || name == "--preset";
 }
 
+// A name of the output file: every word after "--", a lone "-", and every
+// word that does not start with "-".
+bool IsOperand(const std::string& argument, bool optionsEnded) {
+    return optionsEnded || argument == "-" || argument.empty() || argument[0] != '-';
+}
+
 }  // namespace
 
 TParsedOptions ParseExportOptions(const std::vector<std::string>& arguments) {
     TParsedOptions parsed;
     TExportOptions& options = parsed.options;
+    bool optionsEnded = false;
     for (size_t index = 0; index < arguments.size(); ++index) {
-        std::string argument = arguments[index];
-        if (argument == "-h" || argument == "--help") {
+        const std::string& argument = arguments[index];
+        if (!optionsEnded && (argument == "-h" || argument == "--help")) {
             options.help = true;
             return parsed;
         }
-        if (argument.rfind("--", 0) != 0 || argument == "--") {
-            if (argument == "--" && index + 1 < arguments.size()) argument = arguments[++index];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (IsOperand(argument, optionsEnded)) {
             if (!options.output.empty()) {
                 parsed.error = "more than one output file given";
                 return parsed;
@@ -94,7 +104,7 @@ TParsedOptions ParseExportOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string ExportUsage() {
-    return "Usage: intro-export [options] OUTPUT.mp4\n"
+    return "Usage: intro-export [options] [--] OUTPUT.mp4\n"
            "\n"
            "Renders the intro headless, frame by frame at 50 frames per second of show\n"
            "time exactly as the recording build does, and encodes it with its music\n"
@@ -103,12 +113,14 @@ std::string ExportUsage() {
            "\n"
            "Options:\n"
            "  --from N       first frame to encode (default 0); frame N shows the show\n"
-           "                 at N/50 s, and the sound starts there too\n"
+           "                 at (N+1)/50 s, since the clock moves on before each frame\n"
+           "                 is drawn, and the sound starts with that frame\n"
            "  --to N         the frame to stop before (default: the end of the music,\n"
            "                 13046 frames, 4:20.92)\n"
            "  --crf N        x264 quality, 0 (lossless) to 51 (worst); default 18\n"
            "  --preset NAME  x264 speed preset, ultrafast ... veryslow; default faster\n"
            "  -h, --help     show this text\n"
+           "  --             ends the options: a name after it may start with '-'\n"
            "\n"
            "ffmpeg is looked up in PATH.\n";
 }

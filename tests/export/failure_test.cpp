@@ -9,7 +9,10 @@
 #include <csignal>
 #include <fstream>
 #include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <thread>
 
 extern char** environ;
@@ -50,16 +53,81 @@ TEST(ExportFailure, AnOutputThatCannotBeWrittenIsRefusedBeforeRendering) {
     EXPECT_TRUE(fs::is_empty(folder.Path() / "taken"));
 }
 
-// Runs a short export in `folder` with a stand-in for ffmpeg, a shell script
-// with the given body, first in PATH; a video from before is in place.
-test::TCommandResult ExportWithFakeFfmpeg(const fs::path& folder, const std::string& script) {
+// Puts a stand-in for ffmpeg, a shell script with the given body, into
+// `folder`/bin and returns a PATH that finds it first.
+std::string FakeFfmpegPath(const fs::path& folder, const std::string& script) {
     const fs::path bin = folder / "bin";
     fs::create_directory(bin);
     WriteText(bin / "ffmpeg", "#!/bin/sh\n" + script);
     fs::permissions(bin / "ffmpeg", fs::perms::owner_all);
+    return bin.string() + ":" + std::getenv("PATH");
+}
+
+// Runs a short export in `folder` with a stand-in for ffmpeg; a video from
+// before is in place.
+test::TCommandResult ExportWithFakeFfmpeg(const fs::path& folder, const std::string& script) {
+    const std::string path = FakeFfmpegPath(folder, script);
     WriteText(folder / "out.mp4", "the video from before");
-    const std::string path = bin.string() + ":" + std::getenv("PATH");
     return test::RunCommand(test::ExportCommand("--to 500 out.mp4", path), folder);
+}
+
+// An ffmpeg that reads everything and writes "new video" to the file named
+// last ("file:NAME").
+constexpr const char* kWritingFfmpeg =
+    "cat > /dev/null\ncat <&3 > /dev/null\nfor last; do :; done\necho 'new video' > \"${last#file:}\"\n";
+
+// A device, FIFO or socket under the output name is refused as it is: the
+// rename would otherwise put the video in its place.
+TEST(ExportFailure, AnOutputThatIsNoRegularFileIsRefusedAndLeftAlone) {
+    TTempFolder folder;
+    ASSERT_EQ(mkfifo((folder.Path() / "fifo").c_str(), 0644), 0);
+    test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 5 fifo"), folder.Path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("intro-export: cannot write fifo: it is a FIFO, not a regular file"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_TRUE(fs::is_fifo(folder.Path() / "fifo"));
+    EXPECT_EQ(test::FolderContents(folder.Path()), std::set<std::string>{"fifo"});
+    if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root; the device case was not run";
+    // A copy of /dev/null, also behind a symbolic link.
+    ASSERT_EQ(mknod((folder.Path() / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    fs::create_symlink("null", folder.Path() / "link");
+    for (const char* name : {"null", "link"}) {
+        run = test::RunCommand(test::ExportCommand(std::string("--to 5 ") + name), folder.Path());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.errors.find("cannot write " + std::string(name) + ": it is a character device"),
+                  std::string::npos)
+            << run.errors;
+    }
+    EXPECT_TRUE(fs::is_character_file(folder.Path() / "null"));
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "link"));
+    EXPECT_EQ(test::FolderContents(folder.Path()), (std::set<std::string>{"fifo", "link", "null"}));
+}
+
+// The video replaces the file a symbolic link names; the link stays a link.
+TEST(ExportFailure, ASymbolicLinkIsFollowedAndKept) {
+    TTempFolder folder;
+    const std::string path = FakeFfmpegPath(folder.Path(), kWritingFfmpeg);
+    fs::create_directory(folder.Path() / "videos");
+    WriteText(folder.Path() / "videos" / "real.mp4", "the video from before");
+    fs::create_symlink("videos/real.mp4", folder.Path() / "out.mp4");
+    const test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 5 out.mp4", path), folder.Path());
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "out.mp4"));
+    EXPECT_EQ(ReadText(folder.Path() / "videos" / "real.mp4"), "new video\n");
+    EXPECT_EQ(test::FolderContents(folder.Path() / "videos"), std::set<std::string>{"real.mp4"});
+}
+
+// The partial file beside a name of the longest length the folder takes
+// must still fit.
+TEST(ExportFailure, TheLongestFileNameIsWritten) {
+    TTempFolder folder;
+    const std::string path = FakeFfmpegPath(folder.Path(), kWritingFfmpeg);
+    const std::string name = std::string(251, 'v') + ".mp4";
+    const test::TCommandResult run = test::RunCommand(test::ExportCommand("--to 5 " + name, path), folder.Path());
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(ReadText(folder.Path() / name), "new video\n");
+    EXPECT_EQ(test::FolderContents(folder.Path()), (std::set<std::string>{"bin", name}));
 }
 
 // An ffmpeg that takes some of the picture and then gives up: the export
