@@ -1,5 +1,7 @@
 #include "audio/sdl_audio_device.h"
 
+#include "audio/alsa_errors.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -20,6 +22,7 @@ extern "C" void PullAudio(void* device, Uint8* stream, int len) {
 sdlaudiodevice::~sdlaudiodevice() { Shutdown(); }
 
 int sdlaudiodevice::Start() {
+    SilenceAlsaErrors();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 1;
     subsystemStarted_ = true;
     mixer& engine = CreateMixer(kSamplesPerBuffer, 0, 0);

@@ -144,6 +144,7 @@ int RunVideoExport(const TExportOptions& options) {
     } catch (const TExportError& error) {
         return ReportFailure(error.what());
     } catch (const TFailure& failure) {
+        if (!failure.Reason().empty()) return ReportFailure(failure.Message() + "\n" + failure.Reason());
         return ReportFailure(failure.Message());
     } catch (const std::exception& failure) {
         return ReportFailure(failure.what());

@@ -34,7 +34,8 @@ TGLRenderDriver::TGLRenderDriver() : modes_(BuildDisplayModeList()) {}
 void TGLRenderDriver::OpenMode(int width, int height, int depth, int hertz) {
     contextSequence_ = NextContextSequence(contextSequence_);
     uint32_t flags = CONTEXT_DOUBLE_BUFFERED | (depth != 0 ? CONTEXT_FULLSCREEN : 0);
-    if (!OpenGLContext(width, height, depth, hertz, flags)) Fail("Unable to set graphics mode");
+    if (!OpenGLContext(width, height, depth, hertz, flags))
+        Fail("Unable to set graphics mode", GLContextFailureReason());
     cachedBlendMode_ = 0;
     boundTexture_ = 0;
     texturingEnabled_ = false;

@@ -10,6 +10,9 @@
 #include <SDL_opengl.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 namespace vesk {
 namespace {
@@ -36,9 +39,64 @@ struct TContextState {
     TModeRequest request;
     int cursorCounter = 0;
     uint64_t swaps = 0;
+    std::string failureReason;
 };
 
 TContextState state;
+
+bool Failed(const std::string& reason) {
+    state.failureReason = reason;
+    return false;
+}
+
+// SDL falls back to these when it reaches no display, and a window on them is
+// seen by nobody: the program would run on where it can only be killed.
+bool ShowsNothing(const char* driver) {
+    for (const char* invisible : {"offscreen", "dummy", "evdev"})
+        if (SDL_strcasecmp(driver, invisible) == 0) return true;
+    return false;
+}
+
+// True when SDL_VIDEODRIVER, a driver name or a comma-separated list of them,
+// names the driver: then running unseen is what was asked for.
+bool AskedForByName(const char* driver) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    std::string_view rest = asked ? asked : "";
+    for (;;) {
+        const size_t comma = rest.find(',');
+        if (SDL_strcasecmp(std::string(rest.substr(0, comma)).c_str(), driver) == 0) return true;
+        if (comma == std::string_view::npos) return false;
+        rest.remove_prefix(comma + 1);
+    }
+}
+
+const char* Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : nullptr;
+}
+
+// Without a display named there is only one thing to say; with one, what
+// went wrong with it.
+std::string NoDisplayReason(const std::string& detail) {
+    const char* x = Variable("DISPLAY");
+    const char* wayland = Variable("WAYLAND_DISPLAY");
+    if (!x && !wayland) return "no display: set DISPLAY or WAYLAND_DISPLAY";
+    return "no display could be reached at " + std::string(x ? x : wayland) + ": " + detail;
+}
+
+bool StartVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return Failed(NoDisplayReason(std::string("the video system did not start (") + SDL_GetError() + ")"));
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && ShowsNothing(driver) && !AskedForByName(driver)) {
+        const std::string detail = std::string("only the ") + driver +
+                                   " video driver, which shows nothing, was left (set SDL_VIDEODRIVER=" + driver +
+                                   " to run unseen)";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return Failed(NoDisplayReason(detail));
+    }
+    return true;
+}
 
 // What registering the window class stands for here: the video subsystem, the
 // window's class name, the window procedure and the exit hook, once per
@@ -49,7 +107,7 @@ bool RegisterWindowClass() {
     setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClassName, 0);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!StartVideo()) return false;
     state.classRegistered = true;
     SetWindowProcedure(GLWindowProcedure);
     std::atexit(CloseGLContext);
@@ -134,15 +192,17 @@ bool OpenGLContext(int width, int height, int depth, int hertz, uint32_t flags) 
     if (!RegisterWindowClass()) return false;
     SetPixelFormatAttributes(flags);
     state.window = CreateWindow(width, height, depth, hertz, flags);
-    if (!state.window) return false;
+    if (!state.window) return Failed(std::string("the window could not be made: ") + SDL_GetError());
     // Choosing the pixel format is the one checked step: no context means no
     // format the platform can give.
     state.context = SDL_GL_CreateContext(state.window);
     if (!state.context) {
+        const std::string error = SDL_GetError();
         SDL_DestroyWindow(state.window);
         state.window = nullptr;
-        return false;
+        return Failed("no OpenGL context with the pixel format asked for: " + error);
     }
+    state.failureReason.clear();
     SDL_GL_MakeCurrent(state.window, state.context);
     state.live = true;
     state.modeSwitched = false;
@@ -226,5 +286,6 @@ bool GLContextFullScreen() { return state.request.size == kModeRequestSize; }
 bool GLDisplayModeSwitched() { return state.modeSwitched; }
 int SystemCursorCounter() { return state.cursorCounter; }
 uint64_t GLSwapCount() { return state.swaps; }
+const std::string& GLContextFailureReason() { return state.failureReason; }
 
 }  // namespace vesk

@@ -7,6 +7,7 @@
 #include "system/messages.h"
 
 #include <cstdint>
+#include <string>
 
 namespace vesk {
 
@@ -46,6 +47,8 @@ bool GLContextFullScreen();
 bool GLDisplayModeSwitched();
 int SystemCursorCounter();
 uint64_t GLSwapCount();
+// Why the last OpenGLContext returned false, in words for the user.
+const std::string& GLContextFailureReason();
 
 inline constexpr const char* kWindowClassName = "VeskGL Window Class";
 inline constexpr const char* kWindowTitle = "VeskGL Window";

@@ -10,16 +10,22 @@ namespace vesk {
 
 class TFailure : public std::exception {
 public:
-    explicit TFailure(std::string message) : message_(std::move(message)) {}
+    explicit TFailure(std::string message, std::string reason = {})
+        : message_(std::move(message)), reason_(std::move(reason)) {}
     const std::string& Message() const noexcept { return message_; }
+    // Why it happened, in words for the user; empty when the message says
+    // all there is. The message stays the same whatever the reason.
+    const std::string& Reason() const noexcept { return reason_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
 private:
     std::string message_;
+    std::string reason_;
 };
 
 // Raises a TFailure with the given text. Kept out of line so call sites stay small.
 [[noreturn]] void Fail(const std::string& message);
+[[noreturn]] void Fail(const std::string& message, const std::string& reason);
 
 // The texts of the failures raised for fatal signals.
 inline constexpr const char* kMemoryFaultMessage = "Unhandled Memory Exception Error";

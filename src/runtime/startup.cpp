@@ -45,8 +45,9 @@ void InstallSignalHandlers() {
     for (int signalNumber : fatalSignals) sigaction(signalNumber, &action, nullptr);
 }
 
-void ExitWithFailure(const std::string& message) {
+void ExitWithFailure(const std::string& message, const std::string& reason) {
     std::fwrite(message.data(), 1, message.size(), stderr);
+    if (!reason.empty()) std::fprintf(stderr, "\n%s\n", reason.c_str());
     std::fflush(stderr);
     std::exit(-1);
 }
@@ -56,7 +57,7 @@ int RunProgram(int (*body)()) {
     try {
         return body();
     } catch (const TFailure& failure) {
-        ExitWithFailure(failure.Message());
+        ExitWithFailure(failure.Message(), failure.Reason());
     } catch (const std::exception& failure) {
         // Library failures (out of memory and the like) end the program the
         // same way as the engine's own.

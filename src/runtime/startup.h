@@ -8,15 +8,17 @@ namespace vesk {
 // Runs the program body under the runtime's conventions: fatal signals are
 // turned into their failure texts, and a failure that escapes the body writes
 // exactly its message to standard error, without a line end, and ends the
-// process with status -1 (255). Returns the body's result otherwise.
+// process with status -1 (255); a failure with a reason adds a line end and
+// the reason on a line of its own. Returns the body's result otherwise.
 int RunProgram(int (*body)());
 
 // Installs the fatal-signal handlers. Safe to call more than once.
 void InstallSignalHandlers();
 
-// Writes a failure's message to standard error with no line end, flushes, and
-// exits with status -1. Exit handlers registered with std::atexit run.
-[[noreturn]] void ExitWithFailure(const std::string& message);
+// Writes a failure's message to standard error with no line end, then the
+// reason, if any, on the next line; flushes, and exits with status -1. Exit
+// handlers registered with std::atexit run.
+[[noreturn]] void ExitWithFailure(const std::string& message, const std::string& reason = {});
 
 // The folder that holds the running executable, with a trailing slash; empty
 // when the platform cannot tell. Recorded when the runtime initialises.

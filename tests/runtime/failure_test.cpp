@@ -20,6 +20,12 @@ TEST_F(FailureExit, UncaughtFailureWritesExactlyItsMessageAndExitsWith255) {
                 ::testing::ExitedWithCode(255), "^Graphics mode does not exist$");
 }
 
+// The message stays exactly as it is; the reason follows on a line of its own.
+TEST_F(FailureExit, AReasonFollowsTheMessageOnTheNextLine) {
+    EXPECT_EXIT(RunProgram([]() -> int { Fail("Unable to set graphics mode", "no display"); }),
+                ::testing::ExitedWithCode(255), "^Unable to set graphics mode\nno display\n$");
+}
+
 TEST_F(FailureExit, LibraryExceptionsEndTheProgramTheSameWay) {
     EXPECT_EXIT(RunProgram([]() -> int { throw std::runtime_error("out of luck"); }),
                 ::testing::ExitedWithCode(255), "^out of luck$");
