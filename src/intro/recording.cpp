@@ -3,6 +3,11 @@
 #include "graphics/draw_primitives.h"
 #include "pixmap/png_file.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <utility>
 
 namespace vesk {
@@ -11,6 +16,19 @@ namespace {
 TRecordedFrameSink& InstalledSink() {
     static TRecordedFrameSink sink;
     return sink;
+}
+
+// Said once: a full disk or a missing folder fails every frame after it,
+// and the recording goes on regardless.
+void ReportUnsavedFrame(int32_t frameNumber, const Text& name, const std::string& why) {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    std::string path = TextToUtf8(name);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::fprintf(stderr, "intro-record: frame %d was not saved to %s: %s (recording goes on; later frames that "
+                         "cannot be saved are skipped without a word)\n",
+                 static_cast<int>(frameNumber), path.c_str(), why.c_str());
 }
 
 }  // namespace
@@ -27,7 +45,15 @@ bool SaveRecordedFrame(int32_t frameNumber) {
     // The previous frame's pixmap goes as this one replaces it.
     static TPixmapRef grabbed;
     grabbed = GrabScreenPixmap(0, 0, 768, 576);
-    return WritePng(grabbed, RecordFileName(frameNumber), 0) != 0;
+    const Text name = RecordFileName(frameNumber);
+    try {
+        errno = 0;
+        if (WritePng(grabbed, name, 0) != 0) return true;
+        ReportUnsavedFrame(frameNumber, name, errno != 0 ? std::strerror(errno) : "it could not be made");
+    } catch (const TStreamError& failure) {
+        ReportUnsavedFrame(frameNumber, name, failure.Reason().empty() ? failure.Message() : failure.Reason());
+    }
+    return false;
 }
 
 void SetRecordedFrameSink(TRecordedFrameSink sink) { InstalledSink() = std::move(sink); }

@@ -25,8 +25,9 @@ inline constexpr int kRecordFrameMs = 20;
 Text RecordFileName(int32_t frameNumber);
 
 // Grabs the whole back buffer and writes it as an uncompressed PNG under the
-// frame's name. A file that cannot be made is skipped; returns whether it was
-// written.
+// frame's name; returns whether it was written. A frame that cannot be saved
+// leaves no file and is skipped; the first one is reported on standard error
+// with the reason.
 bool SaveRecordedFrame(int32_t frameNumber);
 
 // Receives each frame of the recording build after the picture rows and

@@ -4,6 +4,7 @@
 #include "stream/opening.h"
 
 #include <climits>
+#include <cstring>
 #include <vector>
 
 namespace vesk {
@@ -123,6 +124,18 @@ std::vector<png_bytep> RowAddresses(const TPixmap& pixmap) {
     return rows;
 }
 
+// A file the write made and could not finish is removed, so that a failure
+// leaves nothing behind; the system's reason goes with the failure. The
+// file is closed already, so what its last flush met is known.
+void FinishFile(TFileStream& file, bool written) {
+    const int error = file.ErrorNumber();
+    if (written && error == 0) return;
+    file.RemoveIfCreated();
+    if (error == 0) return;
+    ForgetParkedFailure();
+    throw TStreamWriteError(std::strerror(error));
+}
+
 }  // namespace
 
 TPixmapRef TPngReader::Decode(const TStreamRef& stream) { return ReadPng(stream); }
@@ -143,9 +156,11 @@ TPixmapRef ReadPng(const TUrl& url) {
 
 int WritePng(const TPixmapRef& pixmap, const TUrl& url, int level) {
     bool written = false;
+    std::shared_ptr<TFileStream> file;
     {
         TStreamScope scope(OpenForWriting(url));
         if (!scope) return 0;
+        file = std::dynamic_pointer_cast<TFileStream>(CurrentPngStream());
         TWriteLayout layout = ChooseLayout(pixmap);
         std::vector<png_bytep> rows = RowAddresses(*layout.source);
         TPngJob job;
@@ -158,6 +173,7 @@ int WritePng(const TPixmapRef& pixmap, const TUrl& url, int level) {
         written = RunWrite(job);
         png_destroy_write_struct(&job.png, &job.info);
     }
+    if (file) FinishFile(*file, written);
     RaiseParkedFailure();
     return written ? 1 : 0;
 }

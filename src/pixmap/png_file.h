@@ -25,7 +25,9 @@ TPixmapRef ReadPng(const TUrl& url);
 
 // Writes the pixmap with the given zlib level (0 to 9, passed on unchanged).
 // 1 when written; 0 when the destination does not open or libpng refuses the
-// image. Stream failures propagate, after libpng's state has been released.
+// image. Stream failures propagate, after libpng's state has been released;
+// a file's failure carries the system's reason. A file this call made and
+// could not finish is removed; one that was there before stays.
 int WritePng(const TPixmapRef& pixmap, const TUrl& url, int level);
 
 // The stream libpng's callbacks use; null between operations.

@@ -108,6 +108,8 @@ void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 void OnWarning(png_structp, png_const_charp) {}
 
+void ForgetParkedFailure() { parkedFailure = nullptr; }
+
 void RaiseParkedFailure() {
     if (!parkedFailure) return;
     std::exception_ptr failure = parkedFailure;

@@ -55,5 +55,7 @@ void OnWarning(png_structp png, png_const_charp message);
 
 // Raises the failure parked by a callback, if any, and forgets it.
 void RaiseParkedFailure();
+// Forgets the parked failure, for a caller that raises a fuller one instead.
+void ForgetParkedFailure();
 
 }  // namespace vesk::png_io

@@ -2,6 +2,7 @@
 #include "stream/file_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -35,18 +36,27 @@ bool IsFolder(std::FILE* handle) {
     return fstat(fileno(handle), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 || errno != ENOENT;
+}
+
 }  // namespace
 
 std::shared_ptr<TFileStream> TFileStream::OpenFile(const Text& path, bool readable,
                                                    bool writeable) {
     TOpenMode mode = ChooseMode(readable, writeable);
-    std::FILE* handle = std::fopen(PlatformPath(path).c_str(), mode.text);
+    const std::string platformPath = PlatformPath(path);
+    const bool existed = Exists(platformPath);
+    std::FILE* handle = std::fopen(platformPath.c_str(), mode.text);
     if (!handle) return nullptr;
     if (IsFolder(handle)) {
         std::fclose(handle);
         return nullptr;
     }
-    return FromHandle(handle, mode.number);
+    std::shared_ptr<TFileStream> stream = FromHandle(handle, mode.number);
+    if (!existed) stream->createdPath_ = platformPath;
+    return stream;
 }
 
 std::shared_ptr<TFileStream> TFileStream::FromHandle(std::FILE* handle, int mode) {
@@ -83,6 +93,9 @@ std::int32_t TFileStream::Write(const void* buffer, std::int32_t count) {
     if (!handle_ || count <= 0) return 0;
     SwitchTransfer(kWriting);
     auto moved = static_cast<std::int32_t>(std::fwrite(buffer, 1, count, handle_));
+    // A failed transfer to the file may still count as written while the
+    // bytes sat in the buffer; the stream's error flag tells.
+    if (moved < count || std::ferror(handle_)) NoteFailure();
     position_ += moved;
     size_ = std::max(size_, position_);
     return moved;
@@ -95,17 +108,29 @@ void TFileStream::SwitchTransfer(int transfer) {
     lastTransfer_ = transfer;
 }
 
-void TFileStream::Flush() {
-    if (handle_) std::fflush(handle_);
+void TFileStream::NoteFailure() {
+    if (errorNumber_ == 0) errorNumber_ = errno != 0 ? errno : EIO;
 }
 
+void TFileStream::Flush() {
+    if (handle_ && std::fflush(handle_) != 0) NoteFailure();
+}
+
+// Bytes still in the C library's buffer reach the file only here, so a full
+// disk may show itself only now.
 void TFileStream::Close() {
     if (!handle_) return;
     Flush();
-    std::fclose(handle_);
+    if (std::fclose(handle_) != 0) NoteFailure();
     position_ = 0;
     size_ = 0;
     handle_ = nullptr;
+}
+
+void TFileStream::RemoveIfCreated() {
+    Close();
+    if (!createdPath_.empty()) std::remove(createdPath_.c_str());
+    createdPath_.clear();
 }
 
 }  // namespace vesk

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "stream/stream.h"
 
@@ -31,15 +32,26 @@ public:
 
     int Mode() const { return mode_; }
 
+    // The system's error number of the first write, flush or close that
+    // failed; 0 while none has.
+    int ErrorNumber() const { return errorNumber_; }
+    // Removes the file if opening it made it (it did not exist before), after
+    // closing it. For a writer that could not finish what it began: a file
+    // that was there before is left where it was.
+    void RemoveIfCreated();
+
 private:
     enum { kNoTransfer, kReading, kWriting };
     void SwitchTransfer(int transfer);
+    void NoteFailure();
 
     std::int32_t position_ = 0;
     std::int32_t size_ = 0;
     std::FILE* handle_ = nullptr;
     int mode_ = 0;
     int lastTransfer_ = kNoTransfer;
+    int errorNumber_ = 0;
+    std::string createdPath_;  // the file opening made; empty when it existed
 };
 
 }  // namespace vesk

@@ -25,7 +25,8 @@ public:
     TStreamError() : TFailure("") {}
 
 protected:
-    explicit TStreamError(std::string message) : TFailure(std::move(message)) {}
+    explicit TStreamError(std::string message, std::string reason = {})
+        : TFailure(std::move(message), std::move(reason)) {}
 };
 
 class TStreamReadError : public TStreamError {
@@ -36,6 +37,8 @@ public:
 class TStreamWriteError : public TStreamError {
 public:
     TStreamWriteError() : TStreamError("Error writing to stream") {}
+    // With the system's reason, such as "No space left on device".
+    explicit TStreamWriteError(std::string reason) : TStreamError("Error writing to stream", std::move(reason)) {}
 };
 
 // The raw operations with the behaviour of a stream that supports nothing:

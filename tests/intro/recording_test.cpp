@@ -10,13 +10,20 @@
 #include "pixmap/pixmap_reader.h"
 
 #include "frame_checks.h"
+#include "support/file_size_limit.h"
 #include "support/scripted_platform.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <string>
+#include <sys/mount.h>
+#include <unistd.h>
+#include <vector>
 
 namespace vesk {
 namespace {
@@ -283,11 +290,62 @@ TEST_F(IntroRecording, StarsAndSpiralFlyInFullSwing) {
     EXPECT_EQ(test::CheckReferenceFrame(frame, "full_swing", 8, 200), "");
 }
 
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
 TEST_F(IntroRecording, GoesOnWhenFramesCannotBeSaved) {
+    ::testing::internal::CaptureStderr();
     RecordFrames(folder_.Path(), 3, false, nullptr);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(IntroFrameCount(), 3u);
     EXPECT_EQ(IntroShow().recordedFrames, 3);
     EXPECT_TRUE(fs::is_empty(folder_.Path()));
+    EXPECT_EQ(Occurrences(errors, "intro-record: "), 1u) << errors;
+    EXPECT_NE(errors.find("frame 0 was not saved to record/image00000.png: No such file or directory"),
+              std::string::npos)
+        << errors;
+}
+
+// Frames that fail part way (a frame is 1.7 MB) leave no broken files, and
+// the first one is reported with the system's reason.
+TEST_F(IntroRecording, FramesThatFailPartWayLeaveNothingBehind) {
+    ::testing::internal::CaptureStderr();
+    {
+        test::TFileSizeLimit limit(1 << 20);
+        RecordFrames(folder_.Path(), 3, true, nullptr);
+    }
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(IntroShow().recordedFrames, 3);
+    EXPECT_TRUE(fs::is_empty(folder_.Path() / "record"));
+    EXPECT_EQ(Occurrences(errors, "intro-record: "), 1u) << errors;
+    EXPECT_NE(errors.find("frame 0 was not saved to record/image00000.png: " + std::string(std::strerror(EFBIG))),
+              std::string::npos)
+        << errors;
+}
+
+// A real full disk, where root may make one: the frames that fit are whole,
+// the rest leave nothing.
+TEST_F(IntroRecording, AFullDiskKeepsTheWholeFramesOnly) {
+    const fs::path record = folder_.Path() / "record";
+    fs::create_directory(record);
+    if (geteuid() != 0 || mount("tmpfs", record.c_str(), "tmpfs", 0, "size=5m") != 0)
+        GTEST_SKIP() << "mounting a small file system needs root";
+    ::testing::internal::CaptureStderr();
+    RecordFrames(folder_.Path(), 4, false, nullptr);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(record)) names.push_back(entry.path().filename().string());
+    const bool firstWhole = static_cast<bool>(test::ReadFrame(record / "image00000.png"));
+    const bool secondWhole = static_cast<bool>(test::ReadFrame(record / "image00001.png"));
+    umount2(record.c_str(), MNT_DETACH);
+    EXPECT_EQ(names.size(), 2u);
+    EXPECT_TRUE(firstWhole && secondWhole);
+    EXPECT_NE(errors.find("frame 2 was not saved to record/image00002.png: " + std::string(std::strerror(ENOSPC))),
+              std::string::npos)
+        << errors;
 }
 
 TEST(RecordingNames, KeepFiveDigitsAndEveryDigitBeyond) {

@@ -3,13 +3,16 @@
 
 #include "stream/opening.h"
 #include "test_streams.h"
+#include "support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace vesk {
@@ -297,6 +300,57 @@ TEST_F(PngWriter, WriteFailuresPropagateAfterCleanUp) {
     EXPECT_EQ(CurrentPngStream(), nullptr);
     EXPECT_EQ(disk->closes, 0);  // borrowed, so the caller's stream stays open
     EXPECT_TRUE(RoundTrip(Pattern(FormatRGBA8888)));
+}
+
+using test::TFileSizeLimit;
+
+class PngFileWriter : public PngWriter {
+protected:
+    void SetUp() override {
+        PngWriter::SetUp();
+        std::string pattern = (fs::temp_directory_path() / "vesk-png-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    Text Name(const char* file) const { return Utf8ToText((folder_ / file).string()); }
+    std::set<std::string> Files() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_)) names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path folder_;
+};
+
+// A file the writer made and could not finish goes, so that no broken
+// image is left for a reader to trip over; the failure says why.
+TEST_F(PngFileWriter, AFileThatCannotBeFinishedIsRemoved) {
+    // Refused by libpng after the file was made.
+    EXPECT_EQ(WritePng(Pattern(FormatRGB888), Name("refused.png"), 42), 0);
+    TFileSizeLimit limit(100000);
+    try {
+        WritePng(Pattern(FormatRGBA8888, 400, 300), Name("big.png"), 0);
+        ADD_FAILURE() << "the write went through";
+    } catch (const TStreamWriteError& failure) {
+        EXPECT_EQ(failure.Message(), "Error writing to stream");
+        EXPECT_EQ(failure.Reason(), std::strerror(EFBIG));
+    }
+    EXPECT_EQ(CurrentPngStream(), nullptr);
+    // Small enough for the C library's buffer: the failure shows only when
+    // the file is closed.
+    TFileSizeLimit tighter(20);
+    EXPECT_THROW(WritePng(Pattern(FormatRGBA8888), Name("small.png"), 0), TStreamWriteError);
+    EXPECT_TRUE(Files().empty());
+}
+
+// Only what the write made is removed: a file that was there stays.
+TEST_F(PngFileWriter, AFileThatWasThereBeforeIsKept) {
+    std::ofstream(folder_ / "old.png") << "an older frame";
+    TFileSizeLimit limit(100000);
+    EXPECT_THROW(WritePng(Pattern(FormatRGBA8888, 400, 300), Name("old.png"), 0), TStreamWriteError);
+    EXPECT_EQ(Files(), std::set<std::string>{"old.png"});
 }
 
 }  // namespace
