@@ -2,6 +2,10 @@
 # lacks, and configuring and building the project.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ]; then
+  echo "Note: run the scripts as yourself, without sudo, so that what they build stays yours;" \
+    "they ask sudo only to install missing packages." >&2
+fi
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 # Packages every build needs: compiler, CMake, SDL2 (window, GL context,
@@ -16,6 +20,9 @@ EXPORT_PACKAGES=(ffmpeg)
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
+# The scripts run as the user, so that the builds stay theirs; installing
+# packages is the one step that needs root, and only that step goes through
+# sudo (as root, as in CI, it runs as it is).
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
@@ -29,6 +36,11 @@ install_missing() {
     fi
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Installing them needs root and sudo is not installed: run 'apt-get install ${missing[*]}' as root, then this script again." >&2
+    return 1
+  fi
   echo "Installing: ${missing[*]}"
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
