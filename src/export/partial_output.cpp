@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -44,6 +45,7 @@ const char* KindOfSpecialFile(mode_t mode) {
     if (S_ISBLK(mode)) return "a block device";
     if (S_ISFIFO(mode)) return "a FIFO";
     if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISLNK(mode)) return "a symbolic link that came while the video was made";
     return "not a regular file";
 }
 

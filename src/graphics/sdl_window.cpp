@@ -10,7 +10,6 @@
 #include <SDL_opengl.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 
