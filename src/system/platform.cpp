@@ -75,8 +75,15 @@ TPlatformDriver& PlatformDriver() {
 bool TimerResolutionRaised() { return timerResolutionRaised; }
 void SetTimerResolutionRaised(bool raised) { timerResolutionRaised = raised; }
 
-void PollEvents() { PlatformDriver().PollEvents(); }
-void WaitEvents() { PlatformDriver().WaitEvents(); }
+void PollEvents() {
+    PlatformDriver().PollEvents();
+    EndIfSignalled();
+}
+
+void WaitEvents() {
+    PlatformDriver().WaitEvents();
+    EndIfSignalled();
+}
 uint32_t ReadClock() { return PlatformDriver().ReadClock(); }
 void SleepFor(int milliseconds) { PlatformDriver().SleepFor(milliseconds); }
 

@@ -92,6 +92,9 @@ void TranslateWheel(const SDL_MouseWheelEvent& event, std::vector<TMessage>& out
 void TranslateWindowEvent(const SDL_WindowEvent& event, std::vector<TMessage>& out) {
     switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED: out.push_back({WM_SETFOCUS, 0, 0}); break;
+    // Deviation kept on purpose: SDL sends the release of every held key
+    // before the focus loss, where the design keeps keys down until their
+    // release reaches the program. SDL's way leaves no key stuck down.
     case SDL_WINDOWEVENT_FOCUS_LOST: out.push_back({WM_KILLFOCUS, 0, 0}); break;
     case SDL_WINDOWEVENT_EXPOSED: out.push_back({WM_PAINT, 0, 0}); break;
     case SDL_WINDOWEVENT_CLOSE: out.push_back({WM_CLOSE, 0, 0}); break;
