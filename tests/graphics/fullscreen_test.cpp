@@ -31,6 +31,7 @@ protected:
     void SetUp() override {
         std::string whyNot;
         if (!server.Start(whyNot)) GTEST_SKIP() << "no X server for this test: " << whyNot;
+        started = true;
     }
 
     void ExpectScreenMode(int width, int height) {
@@ -49,7 +50,16 @@ protected:
         return condition();
     }
 
+    // SDL lets go of the server before it stops; a connection that breaks
+    // under SDL would end the process.
+    void TearDown() override {
+        if (!started) return;
+        CloseGraphics();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
     test::TXvfbServer server;
+    bool started = false;
 };
 
 TEST_F(FullScreenOnX, ThirtyTwoAndTwentyFourBitsNameTheSameModes) {

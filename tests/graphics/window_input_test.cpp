@@ -24,6 +24,7 @@ protected:
     void SetUp() override {
         std::string whyNot;
         if (!server.Start(whyNot)) GTEST_SKIP() << "no X server for this test: " << whyNot;
+        started = true;
         x = server.Connection();
         // SDL drops a click that comes within moments of the focus, as the
         // click that gave it; here the focus comes with the window.
@@ -50,7 +51,16 @@ protected:
         XSync(x, False);
     }
 
+    // SDL lets go of the server before it stops; a connection that breaks
+    // under SDL would end the process.
+    void TearDown() override {
+        if (!started) return;
+        CloseGraphics();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
     test::TXvfbServer server;
+    bool started = false;
     Display* x = nullptr;
     int left = 0, top = 0;
 };
