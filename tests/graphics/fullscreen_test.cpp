@@ -8,58 +8,27 @@
 #include "system/platform.h"
 
 #include "support/scripted_platform.h"
+#include "support/x_server_test.h"
 
-#include <SDL.h>
-#include <gtest/gtest.h>
-
-// The X headers define None, Bool and the like: they come after the test framework.
-#include "support/xvfb_server.h"
 #include <SDL_syswm.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
-#include <functional>
 #include <vector>
 
 namespace vesk {
 namespace {
 
-class FullScreenOnX : public ::testing::Test {
+class FullScreenOnX : public test::XServerTest {
 protected:
-    void SetUp() override {
-        std::string whyNot;
-        if (!server.Start(whyNot)) GTEST_SKIP() << "no X server for this test: " << whyNot;
-        started = true;
-    }
-
     void ExpectScreenMode(int width, int height) {
         int w = 0, h = 0;
         server.CurrentMode(w, h);
         EXPECT_EQ(w, width);
         EXPECT_EQ(h, height);
     }
-
-    // Pumps the messages until the condition holds; false if it never does.
-    static bool PumpUntil(const std::function<bool()>& condition) {
-        for (int i = 0; i < 2000 && !condition(); ++i) {
-            PollEvents();
-            SDL_Delay(5);
-        }
-        return condition();
-    }
-
-    // SDL lets go of the server before it stops; a connection that breaks
-    // under SDL would end the process.
-    void TearDown() override {
-        if (!started) return;
-        CloseGraphics();
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-
-    test::TXvfbServer server;
-    bool started = false;
 };
 
 TEST_F(FullScreenOnX, ThirtyTwoAndTwentyFourBitsNameTheSameModes) {

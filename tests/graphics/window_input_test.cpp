@@ -5,26 +5,19 @@
 #include "system/input.h"
 #include "system/platform.h"
 
+#include "support/x_server_test.h"
 
-#include <SDL.h>
-#include <gtest/gtest.h>
-
-// The X headers define None, Bool and the like: they come after the test framework.
-#include "support/xvfb_server.h"
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-
-#include <functional>
 
 namespace vesk {
 namespace {
 
-class WindowInputOnX : public ::testing::Test {
+class WindowInputOnX : public test::XServerTest {
 protected:
     void SetUp() override {
-        std::string whyNot;
-        if (!server.Start(whyNot)) GTEST_SKIP() << "no X server for this test: " << whyNot;
-        started = true;
+        XServerTest::SetUp();
+        if (!started) return;
         x = server.Connection();
         // SDL drops a click that comes within moments of the focus, as the
         // click that gave it; here the focus comes with the window.
@@ -32,14 +25,6 @@ protected:
         OpenGraphics(320, 240, 0, 0);
         ASSERT_TRUE(PumpUntil([] { return SDL_GetKeyboardFocus() != nullptr; }));
         SDL_GetWindowPosition(SDL_GL_GetCurrentWindow(), &left, &top);
-    }
-
-    static bool PumpUntil(const std::function<bool()>& condition) {
-        for (int i = 0; i < 2000 && !condition(); ++i) {
-            PollEvents();
-            SDL_Delay(5);
-        }
-        return condition();
     }
 
     void MovePointer(int screenX, int screenY) {
@@ -51,16 +36,6 @@ protected:
         XSync(x, False);
     }
 
-    // SDL lets go of the server before it stops; a connection that breaks
-    // under SDL would end the process.
-    void TearDown() override {
-        if (!started) return;
-        CloseGraphics();
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-
-    test::TXvfbServer server;
-    bool started = false;
     Display* x = nullptr;
     int left = 0, top = 0;
 };
