@@ -13,7 +13,9 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 # renderer for running without a GPU.
 BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libpng-dev zlib1g-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0)
-TEST_PACKAGES=(libgtest-dev libgmock-dev)
+# The full-screen and pointer tests run on a virtual X server (RandR for the
+# display modes, XTest for real input).
+TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb libxtst-dev)
 BENCH_PACKAGES=(libbenchmark-dev)
 # The video export encodes through ffmpeg; its tests run it too.
 EXPORT_PACKAGES=(ffmpeg)

@@ -40,11 +40,7 @@ int sdlaudiodevice::Start() {
 
     engine.outputRate = kOutputRate;
     engine.outputChannels = kOutputChannels;
-    for (auto& buffer : buffers_) {
-        buffer.assign(kSamplesPerBuffer, 0);
-        engine.MixPass(buffer.data());
-    }
-    index_ = 0;
+    partial_.assign(kSamplesPerBuffer, 0);
     offset_ = 0;
     running_.store(true, std::memory_order_release);
     SDL_PauseAudioDevice(deviceId_, 0);
@@ -61,23 +57,25 @@ int sdlaudiodevice::Shutdown() {
 }
 
 void sdlaudiodevice::Pull(uint8_t* stream, int len) {
+    framesHandedOver_.fetch_add(static_cast<uint64_t>(len / 4), std::memory_order_release);
     if (!running_.load(std::memory_order_acquire)) {
         std::memset(stream, 0, static_cast<size_t>(len));
         return;
     }
     while (len > 0) {
-        std::vector<int16_t>& buffer = buffers_[index_];
+        if (offset_ == 0 && len >= kBytesPerBuffer) {
+            // A whole period: mixed where SDL will play it, with no copy in between.
+            Mixer()->MixPass(reinterpret_cast<int16_t*>(stream));
+            stream += kBytesPerBuffer;
+            len -= kBytesPerBuffer;
+            continue;
+        }
+        if (offset_ == 0) Mixer()->MixPass(partial_.data());
         const int count = std::min(len, kBytesPerBuffer - offset_);
-        std::memcpy(stream, reinterpret_cast<const uint8_t*>(buffer.data()) + offset_, static_cast<size_t>(count));
+        std::memcpy(stream, reinterpret_cast<const uint8_t*>(partial_.data()) + offset_, static_cast<size_t>(count));
         stream += count;
         len -= count;
-        offset_ += count;
-        if (offset_ == kBytesPerBuffer) {
-            // This buffer has been played out: refill it while the other one plays.
-            Mixer()->MixPass(buffer.data());
-            index_ = 1 - index_;
-            offset_ = 0;
-        }
+        offset_ = (offset_ + count) % kBytesPerBuffer;
     }
 }
 

@@ -59,6 +59,29 @@ std::shared_ptr<TPcmSample> ReadDataChunk(TByteStream& stream, int32_t rate, int
     return sample;
 }
 
+bool IsChunkId(const uint8_t* id) {
+    for (int i = 0; i < 4; ++i)
+        if (id[i] < 0x20 || id[i] > 0x7E) return false;
+    return true;
+}
+
+// RIFF pads an odd-sized chunk with one zero byte. Some writers leave the pad
+// out, so the byte is taken as a pad only when it is zero and a chunk id of
+// four printable characters follows it; otherwise reading goes on from it.
+void SkipPadByte(TByteStream& stream) {
+    const int32_t start = stream.Position();
+    uint8_t bytes[5] = {1, 0, 0, 0, 0};
+    stream.ReadExact(bytes, 5);
+    const bool whole = stream.Position() - start == 5;
+    stream.Seek(start + (whole && bytes[0] == 0 && IsChunkId(bytes + 1) ? 1 : 0));
+}
+
+void SkipChunk(TByteStream& stream) {
+    const int32_t size = ReadChunkSize(stream);
+    stream.Skip(size);
+    if (size % 2 != 0) SkipPadByte(stream);
+}
+
 }  // namespace
 
 Text ReadChunkTag(TByteStream& stream) {
@@ -79,8 +102,7 @@ std::shared_ptr<TPcmSample> TWavReader::Decode(TByteStream& stream) {
     if (wav.chunkSize > 16) stream.Skip(wav.chunkSize - 16);
     while (!stream.AtEnd()) {
         if (ReadChunkTag(stream) == u"data") return ReadDataChunk(stream, wav.rate, format);
-        // No pad byte is skipped after an odd-sized chunk.
-        stream.Skip(ReadChunkSize(stream));
+        SkipChunk(stream);
     }
     return nullptr;
 }

@@ -24,7 +24,7 @@ std::vector<TGraphicsMode> BuildDisplayModeList() {
 
 bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int depth, int hertz) {
     return (!width || mode.width == width) && (!height || mode.height == height) &&
-           (!depth || mode.depth == depth) && (!hertz || mode.hertz == hertz);
+           (!depth || SameDepth(mode.depth, depth)) && (!hertz || mode.hertz == hertz);
 }
 
 uint32_t NextContextSequence(uint32_t current) { return current + 1 == 0 ? 1 : current + 1; }

@@ -4,6 +4,7 @@
 // it gains the focus and gives the desktop back, minimised, when it loses it.
 #include "graphics/window.h"
 
+#include "runtime/startup.h"
 #include "system/platform.h"
 
 #include <SDL.h>
@@ -27,6 +28,8 @@ struct TModeRequest {
 };
 
 constexpr int kModeRequestSize = 156;
+// How long a new full-screen window waits for the focus it asked for.
+constexpr Uint32 kFocusWaitMs = 3000;
 
 struct TContextState {
     SDL_Window* window = nullptr;
@@ -34,6 +37,7 @@ struct TContextState {
     bool live = false;
     bool classRegistered = false;
     bool modeSwitched = false;
+    bool focusSeen = false;  // the window procedure has had a focus gain
     bool swapIntervalFound = false;
     TModeRequest request;
     int cursorCounter = 0;
@@ -155,26 +159,54 @@ bool ApplyModeRequest() {
     if (!SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest)) return false;
     if (closest.w != wanted.w || closest.h != wanted.h) return false;
     if (wanted.refresh_rate && closest.refresh_rate != wanted.refresh_rate) return false;
-    if (state.request.bits && SDL_BITSPERPIXEL(closest.format) != static_cast<Uint32>(state.request.bits)) return false;
+    if (state.request.bits && !SameDepth(static_cast<int>(SDL_BITSPERPIXEL(closest.format)), state.request.bits))
+        return false;
     if (SDL_SetWindowDisplayMode(state.window, &closest) != 0) return false;
     return SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
 void RestoreDesktopMode() {
     if (state.window) SDL_SetWindowFullscreen(state.window, 0);
+    SetSignalEndingDeferred(false);
+}
+
+// While the mode is switched, a termination signal ends the program through
+// the exit handlers, which give the desktop its mode back.
+void MarkSwitched() {
+    state.modeSwitched = true;
+    SetSignalEndingDeferred(true);
 }
 
 void OnFocusGained() {
+    state.focusSeen = true;
     if (state.request.size == 0 || state.modeSwitched) return;
     if (ApplyModeRequest()) {
-        state.modeSwitched = true;
+        MarkSwitched();
         return;
     }
     if (!state.request.hasFrequency) return;
     // The frequency is dropped for good; later switches ask without it.
     state.request.hasFrequency = false;
     state.request.frequency = 0;
-    if (ApplyModeRequest()) state.modeSwitched = true;
+    if (ApplyModeRequest()) MarkSwitched();
+}
+
+// A full-screen window gains the focus, and so switches the mode, while it is
+// being made: the clearing swaps and the refresh calibration that follow run
+// on the requested mode. SDL reports the focus as an event, so the window
+// asks for it and the messages are pumped until the window procedure has
+// seen it. A desktop that withholds the focus leaves the switch to the focus
+// gain whenever it comes, after a bounded wait.
+void SwitchOnCreation() {
+    SDL_RaiseWindow(state.window);
+    const Uint32 start = SDL_GetTicks();
+    while (!state.focusSeen && SDL_GetTicks() - start < kFocusWaitMs) {
+        PollEvents();
+        if (state.focusSeen) break;
+        // A driver that gives the focus without an event has it already.
+        if (SDL_GetWindowFlags(state.window) & SDL_WINDOW_INPUT_FOCUS) OnFocusGained();
+        else SDL_Delay(5);
+    }
 }
 
 void OnFocusLost() {
@@ -205,8 +237,10 @@ bool OpenGLContext(int width, int height, int depth, int hertz, uint32_t flags) 
     SDL_GL_MakeCurrent(state.window, state.context);
     state.live = true;
     state.modeSwitched = false;
+    state.focusSeen = false;
     state.swapIntervalFound = true;  // SDL always offers the call; it reports whether it took
     SetSwapInterval(0);
+    if (flags & CONTEXT_FULLSCREEN) SwitchOnCreation();
     return true;
 }
 

@@ -14,10 +14,39 @@ namespace {
 
 std::string executableDirectory;
 
+// How long a deferred ending may wait for the next event pump.
+constexpr unsigned kDeferredEndingSeconds = 3;
+
+volatile sig_atomic_t endingDeferred = 0;
+volatile sig_atomic_t pendingSignal = 0;
+
+bool IsTerminationRequest(int signalNumber) {
+    return signalNumber == SIGINT || signalNumber == SIGTERM || signalNumber == SIGHUP || signalNumber == SIGQUIT;
+}
+
+extern "C" void FatalSignalHandler(int signalNumber);
+
+void SetHandler(int signalNumber) {
+    struct sigaction action {};
+    action.sa_handler = FatalSignalHandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    sigaction(signalNumber, &action, nullptr);
+}
+
 // A signal handler cannot unwind C++ frames safely, so it does what an
 // uncaught failure would do with only async-signal-safe calls: write the
-// text and leave with status -1.
+// text and leave with status -1. A termination request while the ending is
+// deferred is only recorded (and a fallback alarm armed); every call made
+// here is async-signal-safe.
 extern "C" void FatalSignalHandler(int signalNumber) {
+    if (endingDeferred && !pendingSignal && IsTerminationRequest(signalNumber)) {
+        pendingSignal = signalNumber;
+        SetHandler(signalNumber);
+        SetHandler(SIGALRM);
+        alarm(kDeferredEndingSeconds);
+        return;
+    }
     const bool memoryFault = signalNumber == SIGSEGV || signalNumber == SIGBUS;
     const char* text = memoryFault ? kMemoryFaultMessage : kSignalMessage;
     ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
@@ -38,11 +67,15 @@ void RecordExecutableDirectory() {
 
 void InstallSignalHandlers() {
     static const int fatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-    struct sigaction action {};
-    action.sa_handler = FatalSignalHandler;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;
-    for (int signalNumber : fatalSignals) sigaction(signalNumber, &action, nullptr);
+    for (int signalNumber : fatalSignals) SetHandler(signalNumber);
+}
+
+void SetSignalEndingDeferred(bool deferred) { endingDeferred = deferred ? 1 : 0; }
+
+void EndIfSignalled() {
+    if (!pendingSignal) return;
+    alarm(0);
+    ExitWithFailure(kSignalMessage);
 }
 
 void ExitWithFailure(const std::string& message, const std::string& reason) {

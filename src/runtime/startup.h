@@ -15,6 +15,17 @@ int RunProgram(int (*body)());
 // Installs the fatal-signal handlers. Safe to call more than once.
 void InstallSignalHandlers();
 
+// While set, the termination signals (interrupt, terminate, hang-up, quit)
+// do not end the process at once: the next event pump ends it through the
+// normal exit path, with the same message and status, so that the exit
+// handlers undo what must not outlive the process (a switched display mode).
+// A second signal, or a program that pumps no more within a few seconds,
+// still ends it at once.
+void SetSignalEndingDeferred(bool deferred);
+// Ends the process as the failure "Received Signal" when a deferred signal
+// has arrived; the event pump calls it.
+void EndIfSignalled();
+
 // Writes a failure's message to standard error with no line end, then the
 // reason, if any, on the next line; flushes, and exits with status -1. Exit
 // handlers registered with std::atexit run.

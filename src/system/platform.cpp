@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
+#include <limits>
 #include <thread>
 
 namespace vesk {
@@ -74,8 +75,15 @@ TPlatformDriver& PlatformDriver() {
 bool TimerResolutionRaised() { return timerResolutionRaised; }
 void SetTimerResolutionRaised(bool raised) { timerResolutionRaised = raised; }
 
-void PollEvents() { PlatformDriver().PollEvents(); }
-void WaitEvents() { PlatformDriver().WaitEvents(); }
+void PollEvents() {
+    PlatformDriver().PollEvents();
+    EndIfSignalled();
+}
+
+void WaitEvents() {
+    PlatformDriver().WaitEvents();
+    EndIfSignalled();
+}
 uint32_t ReadClock() { return PlatformDriver().ReadClock(); }
 void SleepFor(int milliseconds) { PlatformDriver().SleepFor(milliseconds); }
 
@@ -154,9 +162,20 @@ int WaitForMouse() {
     }
 }
 
+namespace {
+// A rate of 0, below 0 or not a number has no period: converting its infinite,
+// negative or undefined quotient to an integer would be undefined. It gets
+// period 0, which ticks at every wait as rates above 1000 Hz already do.
+uint32_t FramePeriod(float hertz) {
+    if (!(hertz > 0.0f)) return 0;
+    const float period = 1000.0f / hertz;
+    return period >= 4294967296.0f ? std::numeric_limits<uint32_t>::max() : static_cast<uint32_t>(period);
+}
+}  // namespace
+
 std::shared_ptr<TFrameTimer> NewFrameTimer(float hertz) {
     auto timer = std::make_shared<TFrameTimer>();
-    timer->period = static_cast<uint32_t>(1000.0f / hertz);
+    timer->period = FramePeriod(hertz);
     timer->lastTick = ReadClock();
     return timer;
 }

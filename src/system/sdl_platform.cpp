@@ -9,6 +9,13 @@
 namespace vesk {
 namespace {
 
+// Key codes of the keys behind the control characters 27 to 31.
+constexpr uint32_t kVkSix = 54;
+constexpr uint32_t kVkMinus = 189;
+constexpr uint32_t kVkOpenBracket = 219;
+constexpr uint32_t kVkBackslash = 220;
+constexpr uint32_t kVkCloseBracket = 221;
+
 uint32_t PointerParam(int x, int y) {
     return (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) | static_cast<uint16_t>(x);
 }
@@ -22,10 +29,24 @@ uint32_t KeyParam(const TKeyCode& key, bool released, bool repeat, bool altDown)
     return lParam;
 }
 
-// Keys that produce a control character as well as their key message.
-uint32_t ControlCharacter(uint32_t virtualKey) {
+// Keys that type a control character as well as their key message, as the
+// platform's translation gives them: Backspace, Tab, Return and Escape; with
+// Ctrl (and no Alt) A to Z as 1 to 26, and [ \ ] ^ _ as 27 to 31, ^ and _
+// being shifted keys. SDL sends no text for these.
+uint32_t ControlCharacter(uint32_t virtualKey, Uint16 mod) {
     switch (virtualKey) {
     case VK_BACK: case VK_TAB: case VK_RETURN: case VK_ESCAPE: return virtualKey;
+    default: break;
+    }
+    if (!(mod & KMOD_CTRL) || (mod & KMOD_ALT)) return 0;
+    const bool shift = (mod & KMOD_SHIFT) != 0;
+    if (virtualKey >= 'A' && virtualKey <= 'Z') return virtualKey - 'A' + 1;
+    switch (virtualKey) {
+    case kVkOpenBracket: return shift ? 0 : 27;
+    case kVkBackslash: return shift ? 0 : 28;
+    case kVkCloseBracket: return shift ? 0 : 29;
+    case kVkSix: return shift ? 30 : 0;
+    case kVkMinus: return shift ? 31 : 0;
     default: return 0;
     }
 }
@@ -39,7 +60,7 @@ void TranslateKey(const SDL_KeyboardEvent& event, std::vector<TMessage>& out) {
     uint32_t lParam = KeyParam(key, released, event.repeat != 0, altDown);
     out.push_back({id, key.virtualKey, lParam});
     if (!released)
-        if (uint32_t c = ControlCharacter(key.virtualKey)) out.push_back({altDown ? WM_SYSCHAR : WM_CHAR, c, lParam});
+        if (uint32_t c = ControlCharacter(key.virtualKey, event.keysym.mod)) out.push_back({altDown ? WM_SYSCHAR : WM_CHAR, c, lParam});
 }
 
 void TranslateText(const char* utf8, std::vector<TMessage>& out) {
@@ -71,6 +92,9 @@ void TranslateWheel(const SDL_MouseWheelEvent& event, std::vector<TMessage>& out
 void TranslateWindowEvent(const SDL_WindowEvent& event, std::vector<TMessage>& out) {
     switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED: out.push_back({WM_SETFOCUS, 0, 0}); break;
+    // Deviation kept on purpose: SDL sends the release of every held key
+    // before the focus loss, where the design keeps keys down until their
+    // release reaches the program. SDL's way leaves no key stuck down.
     case SDL_WINDOWEVENT_FOCUS_LOST: out.push_back({WM_KILLFOCUS, 0, 0}); break;
     case SDL_WINDOWEVENT_EXPOSED: out.push_back({WM_PAINT, 0, 0}); break;
     case SDL_WINDOWEVENT_CLOSE: out.push_back({WM_CLOSE, 0, 0}); break;

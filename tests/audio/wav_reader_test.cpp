@@ -86,6 +86,19 @@ TEST_F(WavReaderTest, LongFormatChunkAndOtherChunksBeforeTheDataAreSkipped) {
     ExpectFrames(Read(wav), Bytes(8));
 }
 
+TEST_F(WavReaderTest, ThePadByteAfterAnOddChunkIsSkippedAndAMissingPadIsTolerated) {
+    // A LIST chunk with an odd text length, padded as RIFF asks.
+    auto padded = WavBytes::Header(2, 16).Tag("LIST").U32(27).Raw(Bytes(27, 100)).Raw({0}).Data(Bytes(8));
+    ExpectFrames(Read(padded), Bytes(8));
+    // Writers that leave the pad out: the next chunk id follows at once.
+    auto unpadded = WavBytes::Header(2, 16).Tag("LIST").U32(27).Raw(Bytes(27, 100)).Data(Bytes(8));
+    ExpectFrames(Read(unpadded), Bytes(8));
+    // A zero after the chunk that does not lead to a chunk id is not a pad.
+    auto zeroStart = WavBytes::Header(2, 16).Tag("junk").U32(3).Raw(Bytes(3)).Raw({0, 1, 'd', 'a'});
+    zeroStart.U32(0).Data(Bytes(8));  // "\0\1da" is read as an unknown chunk of four bytes
+    ExpectFrames(Read(zeroStart), Bytes(8));
+}
+
 TEST_F(WavReaderTest, HeadersItCannotReadAreDeclined) {
     std::vector<WavBytes> declined = {
         WavBytes().Tag("RIFX").U32(0).Tag("WAVE"),

@@ -104,6 +104,10 @@ TEST(DisplayModes, ZeroMatchesAnyValue) {
     EXPECT_TRUE(DisplayModeMatches(mode, 1024, 768, 0, 0));
     EXPECT_TRUE(DisplayModeMatches(mode, 0, 0, 32, 75));
     EXPECT_FALSE(DisplayModeMatches(mode, 1024, 768, 16, 0));
+    // A 32-bit mode is listed as 24 bits; either request finds either.
+    EXPECT_TRUE(DisplayModeMatches(mode, 1024, 768, 24, 0));
+    EXPECT_TRUE(DisplayModeMatches({1024, 768, 24, 75}, 0, 0, 32, 0));
+    EXPECT_FALSE(DisplayModeMatches({1024, 768, 16, 75}, 0, 0, 32, 0));
     EXPECT_FALSE(DisplayModeMatches(mode, 800, 0, 0, 0));
 }
 
@@ -172,14 +176,15 @@ namespace vesk {
 namespace {
 
 TEST(FullScreenWindow, IsABorderlessTopmostWindowThatKeepsTheDesktopWhenTheModeCannotBeSet) {
-    ASSERT_TRUE(OpenGLContext(640, 480, 32, 75, CONTEXT_FULLSCREEN | CONTEXT_DOUBLE_BUFFERED));
+    ASSERT_TRUE(OpenGLContext(640, 480, 16, 75, CONTEXT_FULLSCREEN | CONTEXT_DOUBLE_BUFFERED));
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_STREQ(SDL_GetWindowTitle(window), "VeskGL Application");
     EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS, 0u);
     EXPECT_TRUE(GLContextFullScreen());
-    // The headless display has no 640 x 480 mode: the switch fails twice (with
-    // and without the frequency) and the desktop mode stays.
+    // The headless display takes any size but only its own 24-bit format: a
+    // 16-bit switch fails twice (with and without the frequency) and the
+    // desktop mode stays.
     GLWindowProcedure({WM_SETFOCUS, 0, 0});
     EXPECT_FALSE(GLDisplayModeSwitched());
     GLWindowProcedure({WM_KILLFOCUS, 0, 0});

@@ -80,6 +80,25 @@ TEST_F(SDLTranslation, TextBecomesUtf16CharactersAndControlKeysTypeTheirCodes) {
     EXPECT_EQ(NextChar(), 0);
 }
 
+TEST_F(SDLTranslation, CtrlWithALetterOrBracketTypesItsControlCharacter) {
+    PushKey(SDL_SCANCODE_A, SDLK_a, true, false, KMOD_LCTRL);
+    PushKey(SDL_SCANCODE_Z, SDLK_z, true, false, KMOD_RCTRL);
+    PushKey(SDL_SCANCODE_Q, SDLK_a, true, false, KMOD_LCTRL);  // the letter typed decides
+    PushKey(SDL_SCANCODE_LEFTBRACKET, SDLK_LEFTBRACKET, true, false, KMOD_LCTRL);
+    PushKey(SDL_SCANCODE_BACKSLASH, SDLK_BACKSLASH, true, false, KMOD_LCTRL);
+    PushKey(SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET, true, false, KMOD_LCTRL);
+    PushKey(SDL_SCANCODE_6, SDLK_6, true, false, KMOD_LCTRL | KMOD_LSHIFT);
+    PushKey(SDL_SCANCODE_MINUS, SDLK_MINUS, true, false, KMOD_LCTRL | KMOD_LSHIFT);
+    // No character: a letter without Ctrl (its text event types it), Ctrl
+    // with Alt, Ctrl with a digit, and a key release.
+    PushKey(SDL_SCANCODE_B, SDLK_b, true);
+    PushKey(SDL_SCANCODE_C, SDLK_c, true, false, KMOD_LCTRL | KMOD_LALT);
+    PushKey(SDL_SCANCODE_6, SDLK_6, true, false, KMOD_LCTRL);
+    PushKey(SDL_SCANCODE_A, SDLK_a, false, false, KMOD_LCTRL);
+    for (int expected : {1, 26, 1, 27, 28, 29, 30, 31}) EXPECT_EQ(NextChar(), expected);
+    EXPECT_EQ(NextChar(), 0);
+}
+
 TEST_F(SDLTranslation, MouseMotionButtonsAndWheel) {
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace vesk {
 namespace {
 
@@ -32,6 +34,19 @@ TEST(FrameTimer, KeepsTimeAcrossAWrapOfTheClock) {
     platform->clock = 0x00000010u;  // 32 ms later
     EXPECT_EQ(WaitFrameTimer(*timer), 1);
     EXPECT_EQ(timer->lastTick, 0x00000004u);
+}
+
+TEST(FrameTimer, ARateWithoutAPeriodTicksAtEveryWait) {
+    auto platform = test::InstallScriptedPlatform();
+    platform->clock = 500;
+    for (float hertz : {0.0f, -50.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        SCOPED_TRACE(hertz);
+        auto timer = NewFrameTimer(hertz);
+        EXPECT_EQ(timer->period, 0u);
+        EXPECT_EQ(WaitFrameTimer(*timer), 1);
+    }
+    EXPECT_TRUE(platform->sleeps.empty());
+    EXPECT_EQ(NewFrameTimer(1e-9f)->period, std::numeric_limits<uint32_t>::max());
 }
 
 TEST(PlatformQueries, PollBeforeAnsweringAndButtonsOutsideOneToThreeGiveZero) {

@@ -1,0 +1,39 @@
+// A virtual X server for tests that need a real window system: full-screen
+// mode switches, focus changes and pointer input. Each test process starts
+// its own server on a free display, with a 1024 x 768 screen to which 800 x
+// 600 and 640 x 480 modes are added through RandR (the server lists only its
+// screen size otherwise). The added modes live as long as this object's
+// connection, which the test keeps open.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <sys/types.h>
+
+namespace vesk::test {
+
+class TXvfbServer {
+public:
+    TXvfbServer() = default;
+    TXvfbServer(const TXvfbServer&) = delete;
+    TXvfbServer& operator=(const TXvfbServer&) = delete;
+    ~TXvfbServer();
+
+    // Starts the server and points this process (DISPLAY, SDL_VIDEODRIVER=x11)
+    // at it. On failure returns false with the reason in whyNot.
+    bool Start(std::string& whyNot);
+
+    // The test's own connection, for RandR queries and XTest input.
+    Display* Connection() const { return display_; }
+    // The width and height of the mode the screen shows now.
+    void CurrentMode(int& width, int& height) const;
+
+private:
+    bool AddModes();
+
+    pid_t pid_ = 0;
+    Display* display_ = nullptr;
+};
+
+}  // namespace vesk::test
