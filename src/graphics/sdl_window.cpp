@@ -4,6 +4,7 @@
 // it gains the focus and gives the desktop back, minimised, when it loses it.
 #include "graphics/window.h"
 
+#include "graphics/gl_driver.h"
 #include "system/platform.h"
 
 #include <SDL.h>
@@ -226,5 +227,9 @@ bool GLContextFullScreen() { return state.request.size == kModeRequestSize; }
 bool GLDisplayModeSwitched() { return state.modeSwitched; }
 int SystemCursorCounter() { return state.cursorCounter; }
 uint64_t GLSwapCount() { return state.swaps; }
+
+// On the desktop the window layer carries an OpenGL context, so its render
+// driver is the OpenGL one.
+std::shared_ptr<TRenderDriver> MakePlatformRenderDriver() { return std::make_shared<TGLRenderDriver>(); }
 
 }  // namespace vesk
