@@ -1,19 +1,10 @@
 #include "intro/recording.h"
 
 #include "graphics/draw_primitives.h"
+#include "intro/screen.h"
 #include "pixmap/png_file.h"
 
-#include <utility>
-
 namespace vesk {
-namespace {
-
-TRecordedFrameSink& InstalledSink() {
-    static TRecordedFrameSink sink;
-    return sink;
-}
-
-}  // namespace
 
 Text RecordFileName(int32_t frameNumber) {
     Text digits = NumberText(frameNumber);
@@ -26,14 +17,12 @@ Text RecordFileName(int32_t frameNumber) {
 bool SaveRecordedFrame(int32_t frameNumber) {
     // The previous frame's pixmap goes as this one replaces it.
     static TPixmapRef grabbed;
-    grabbed = GrabScreenPixmap(0, 0, 768, 576);
+    grabbed = GrabScreenPixmap(0, 0, kShowWidth, kShowHeight);
     return WritePng(grabbed, RecordFileName(frameNumber), 0) != 0;
 }
 
-void SetRecordedFrameSink(TRecordedFrameSink sink) { InstalledSink() = std::move(sink); }
-
-void RecordFrame(int32_t frameNumber) {
-    if (const TRecordedFrameSink& sink = InstalledSink()) sink(frameNumber);
+void RecordFrame(int32_t frameNumber, const TRecordedFrameSink& sink) {
+    if (sink) sink(frameNumber);
     else SaveRecordedFrame(frameNumber);
 }
 
