@@ -1,8 +1,8 @@
 #include "graphics/graphics.h"
 
 #include "graphics/draw_state.h"
-#include "graphics/render_driver.h"
 #include "graphics/gl_heap.h"
+#include "graphics/render_driver.h"
 #include "graphics/text_font.h"
 #include "runtime/failure.h"
 #include "system/platform.h"
