@@ -19,6 +19,10 @@
 # the file is made at build time by another target, name that target under
 # DEPENDS so it is built first.
 #
+# The embedded data is assembled, so the project must enable the ASM
+# language. A program using the installed engine gets this function with
+# find_package(VeskGL).
+#
 # The engine registers embedded files as resources and opens them by name:
 #
 #   vesk_embed_file(vesk_intro intro_wav ${PROJECT_SOURCE_DIR}/assets/basic/intro.wav)
@@ -30,6 +34,10 @@
 
 function(vesk_embed_file target symbol file)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  get_property(languages GLOBAL PROPERTY ENABLED_LANGUAGES)
+  if(NOT "ASM" IN_LIST languages)
+    message(FATAL_ERROR "vesk_embed_file: the project must enable ASM, e.g. project(app LANGUAGES C CXX ASM)")
+  endif()
   if(NOT symbol MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
     message(FATAL_ERROR "vesk_embed_file: '${symbol}' is not a C identifier")
   endif()
@@ -84,7 +92,9 @@ inline std::uint32_t @symbol@_size() {
     LANGUAGE ASM
     OBJECT_DEPENDS "${path}")
   target_sources(${target} PRIVATE "${asm_file}")
-  target_include_directories(${target} PUBLIC "${out_dir}")
+  # The generated headers belong to this build; an installed target does
+  # not carry them.
+  target_include_directories(${target} PUBLIC "$<BUILD_INTERFACE:${out_dir}>")
   if(ARG_DEPENDS)
     add_dependencies(${target} ${ARG_DEPENDS})
   endif()

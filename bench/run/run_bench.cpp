@@ -15,7 +15,7 @@
 #include "intro/intro.h"
 #include "intro/recording.h"
 #include "system/messages.h"
-#include "system/sdl_platform.h"
+#include "system/forwarding_platform.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -55,14 +55,14 @@ void RemoveRecordedFrame(int32_t frameNumber) {
     std::filesystem::remove(name);
 }
 
-// The SDL platform as it is, watched at every poll (the poll comes before
+// The platform as it is, watched at every poll (the poll comes before
 // each frame), ending the run with an Escape after the last frame.
-class TBenchPlatform : public TSDLPlatformDriver {
+class TBenchPlatform : public TForwardingPlatformDriver {
 public:
     TBenchPlatform(TClock::time_point start, int frames) : start_(start), frames_(frames) {}
 
     void PollEvents() override {
-        TSDLPlatformDriver::PollEvents();
+        Inner().PollEvents();
         const auto done = static_cast<int>(IntroFrameCount());
         if (done == 1 && firstFrameMs_ < 0) {
             firstFrameMs_ = Milliseconds(start_);

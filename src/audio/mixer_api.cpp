@@ -3,7 +3,6 @@
 #include "audio/mixer.h"
 
 #include "audio/mixer_engine.h"
-#include "audio/sdl_audio_device.h"
 
 #include <array>
 #include <cmath>
@@ -152,7 +151,7 @@ mixer* CurrentMixer() { return device ? device->Mixer() : nullptr; }
 
 int MixerOpen() {
     if (device) return 0;
-    return MixerOpenWith(std::make_unique<sdlaudiodevice>());
+    return MixerOpenWith(MakePlatformAudioDevice());
 }
 
 // The output is stopped before the mixer goes, so no pass runs on freed voices.

@@ -183,6 +183,9 @@ private:
 // caller): 0 on success, -1 when the device does not start. While a mixer
 // is open this does nothing and returns 0.
 int MixerOpenWith(std::unique_ptr<audiodevice> device);
+// The platform's own audio output, made by the back end this build links
+// (the files named after what they wrap define it).
+std::unique_ptr<audiodevice> MakePlatformAudioDevice();
 // The open mixer, or null.
 mixer* CurrentMixer();
 

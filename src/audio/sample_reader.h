@@ -6,22 +6,19 @@
 
 #include "audio/sample.h"
 #include "stream/opening.h"
+#include "stream/registry.h"
 
 #include <memory>
 
 namespace vesk {
 
-class TPcmSampleReader {
+class TPcmSampleReader : public TRegistry<TPcmSampleReader> {
 public:
-    TPcmSampleReader();
+    TPcmSampleReader() = default;
     virtual ~TPcmSampleReader() = default;
-    TPcmSampleReader(const TPcmSampleReader&) = delete;
-    TPcmSampleReader& operator=(const TPcmSampleReader&) = delete;
 
     // The sample the stream holds, or null when this reader does not know it.
     virtual std::shared_ptr<TPcmSample> Decode(TByteStream& stream) = 0;
-
-    TPcmSampleReader* next;
 };
 
 // The first reader of the list, or null.

@@ -19,6 +19,8 @@ extern "C" void PullAudio(void* device, Uint8* stream, int len) {
 
 }  // namespace
 
+std::unique_ptr<audiodevice> MakePlatformAudioDevice() { return std::make_unique<sdlaudiodevice>(); }
+
 sdlaudiodevice::~sdlaudiodevice() { Shutdown(); }
 
 int sdlaudiodevice::Start() {

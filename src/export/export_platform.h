@@ -1,24 +1,14 @@
-// The platform under the export: SDL's pump as usual, but sleeps return at
-// once, since frames are paced by the encoder and not by a display, and an
-// Escape hit arrives once the export has every frame it needs, which ends
-// the show the way a person ends it.
+// The platform under the export: the platform's pump as usual, but sleeps
+// return at once, since frames are paced by the encoder and not by a display.
 #pragma once
 
-#include "system/sdl_platform.h"
+#include "system/forwarding_platform.h"
 
 namespace vesk {
 
-class TExportPlatformDriver : public TSDLPlatformDriver {
+class TExportPlatformDriver : public TForwardingPlatformDriver {
 public:
-    // Asks for the show to end before its next frame.
-    void RequestStop() { stopRequested_ = true; }
-
-    void PollEvents() override;
     void SleepFor(int milliseconds) override;
-
-private:
-    bool stopRequested_ = false;
-    bool stopDelivered_ = false;
 };
 
 }  // namespace vesk

@@ -13,6 +13,7 @@
 #include "intro/recording.h"
 #include "runtime/failure.h"
 #include "runtime/startup.h"
+#include "system/platform.h"
 
 #include <chrono>
 #include <csignal>
@@ -48,18 +49,22 @@ void ReportDone(const TPartialOutput& output, int32_t frames, double seconds) {
 // Runs the show until frame `end - 1` has been handed to the feed (or the
 // feed has failed), queueing the frames from `first` on.
 void RenderShow(int32_t first, int32_t end, TEncoderFeed& feed) {
-    auto platform = std::make_shared<TExportPlatformDriver>();
-    SetPlatformDriver(platform);
+    SetPlatformDriver(std::make_shared<TExportPlatformDriver>());
     TProgressBar progress(end, stderr);
     int32_t done = 0;
-    SetRecordedFrameSink([&](int32_t frame) {
+    const TRecordedFrameSink sink = [&](int32_t frame) {
         if (frame >= first) feed.PushFrame(GrabScreenPixmap(0, 0, kExportWidth, kExportHeight));
         done = frame + 1;
         progress.Update(done);
-        if (done >= end || feed.Failed()) platform->RequestStop();
-    });
-    RunIntro();
-    SetRecordedFrameSink(nullptr);
+    };
+    // The show runs once per process; a second export has no frames to give.
+    if (StartIntro()) {
+        while (done < end && !feed.Failed()) {
+            PollEvents();  // the window's messages, as the show's own loop pumps them
+            RunIntroFrame(sink);
+        }
+        EndIntro();
+    }
     progress.Finish(done);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "export/export_options.h"
+#include "intro/screen.h"
 
 #include <string>
 #include <vector>
@@ -12,8 +13,8 @@
 namespace vesk {
 
 // The picture the show renders, as the recording build saves it.
-inline constexpr int kExportWidth = 768;
-inline constexpr int kExportHeight = 576;
+inline constexpr int kExportWidth = kShowWidth;
+inline constexpr int kExportHeight = kShowHeight;
 
 // ffmpeg's arguments for writing `outputPath`: raw RGBA frames on standard
 // input, raw 16-bit stereo PCM at `soundHertz` on descriptor 3 (when

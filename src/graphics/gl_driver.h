@@ -12,17 +12,6 @@
 
 namespace vesk {
 
-// One entry of the display-mode list.
-struct TGraphicsMode {
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t depth = 0;
-    int32_t hertz = 0;
-};
-
-// Whether a display mode matches a request; a request value of 0 matches any.
-bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int depth, int hertz);
-
 // The context sequence number after `current`; 0 never names a context.
 uint32_t NextContextSequence(uint32_t current);
 
@@ -63,7 +52,7 @@ public:
     // skip binding the new texture that gets it.
     void ForgetTexture(uint32_t name);
 
-    const std::vector<TGraphicsMode>& DisplayModes() const { return modes_; }
+    const std::vector<TGraphicsMode>& DisplayModes() const override { return modes_; }
     uint32_t ContextSequence() const { return contextSequence_; }
     int ScreenWidth() const { return width_; }
     int ScreenHeight() const { return height_; }
@@ -102,11 +91,8 @@ private:
 // How many corners the driver gives an ellipse of radii xr and yr.
 int EllipseSegmentCount(float xr, float yr);
 
-// The installed driver as the OpenGL driver (the graphics module always
-// installs one).
+// The platform's render driver as the OpenGL driver (the desktop back end
+// always makes one).
 TGLRenderDriver& GLDriver();
-
-// The graphics module's once-only initialiser: installs the OpenGL driver.
-void InitGraphicsModule();
 
 }  // namespace vesk

@@ -6,7 +6,7 @@
 
 #include "pixmap/pixmap.h"
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "runtime/failure.h"
 #include "system/platform.h"
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 
 namespace vesk {
 namespace {
@@ -21,11 +21,6 @@ std::vector<TGraphicsMode> BuildDisplayModeList() {
 }
 
 }  // namespace
-
-bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int depth, int hertz) {
-    return (!width || mode.width == width) && (!height || mode.height == height) &&
-           (!depth || SameDepth(mode.depth, depth)) && (!hertz || mode.hertz == hertz);
-}
 
 uint32_t NextContextSequence(uint32_t current) { return current + 1 == 0 ? 1 : current + 1; }
 

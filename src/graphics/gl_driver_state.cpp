@@ -2,7 +2,7 @@
 // viewport, the matrix, line width and the texture caches.
 #include "graphics/gl_driver.h"
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 
@@ -99,5 +99,7 @@ void TGLRenderDriver::DisableTexturing() {
 void TGLRenderDriver::ForgetTexture(uint32_t name) {
     if (name == boundTexture_) boundTexture_ = 0;
 }
+
+TGLRenderDriver& GLDriver() { return dynamic_cast<TGLRenderDriver&>(PlatformRenderDriver()); }
 
 }  // namespace vesk

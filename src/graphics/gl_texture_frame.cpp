@@ -5,7 +5,7 @@
 #include "graphics/image_settings.h"
 #include "runtime/failure.h"
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cstring>

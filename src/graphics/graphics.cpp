@@ -1,8 +1,8 @@
 #include "graphics/graphics.h"
 
 #include "graphics/draw_state.h"
-#include "graphics/gl_driver.h"
 #include "graphics/gl_heap.h"
+#include "graphics/render_driver.h"
 #include "graphics/text_font.h"
 #include "runtime/failure.h"
 #include "system/platform.h"
@@ -19,7 +19,7 @@ struct TFrontEnd {
 };
 
 TFrontEnd front;
-std::shared_ptr<TGLRenderDriver> glDriver;
+std::shared_ptr<TRenderDriver> platformDriver;
 std::shared_ptr<TRenderDriver> currentDriver;
 
 }  // namespace
@@ -31,8 +31,8 @@ void InitGraphicsModule() {
     InitSystemModule();
     InitTextFontModule();
     KeepFreedGLMemory();
-    glDriver = std::make_shared<TGLRenderDriver>();
-    currentDriver = glDriver;
+    platformDriver = MakePlatformRenderDriver();
+    currentDriver = platformDriver;
 }
 
 TRenderDriver& RenderDriver() {
@@ -45,9 +45,14 @@ void SetRenderDriver(std::shared_ptr<TRenderDriver> driver) {
     currentDriver = std::move(driver);
 }
 
-TGLRenderDriver& GLDriver() {
+TRenderDriver& PlatformRenderDriver() {
     InitGraphicsModule();
-    return *glDriver;
+    return *platformDriver;
+}
+
+bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int depth, int hertz) {
+    return (!width || mode.width == width) && (!height || mode.height == height) &&
+           (!depth || SameDepth(mode.depth, depth)) && (!hertz || mode.hertz == hertz);
 }
 
 void OpenGraphics(int width, int height, int depth, int hertz) {
@@ -79,10 +84,10 @@ bool GraphicsOpen() { return front.open; }
 
 void FlipBuffers() { RenderDriver().PresentFrame(); }
 
-int CountDisplayModes() { return static_cast<int>(GLDriver().DisplayModes().size()); }
+int CountDisplayModes() { return static_cast<int>(RenderDriver().DisplayModes().size()); }
 
 void GetDisplayMode(int index, int& width, int& height, int& depth, int& hertz) {
-    const auto& modes = GLDriver().DisplayModes();
+    const auto& modes = RenderDriver().DisplayModes();
     if (index < 0 || index >= static_cast<int>(modes.size())) {
         width = height = depth = hertz = 0;
         return;
@@ -94,7 +99,7 @@ void GetDisplayMode(int index, int& width, int& height, int& depth, int& hertz) 
 }
 
 bool DisplayModeExists(int width, int height, int depth, int hertz) {
-    for (const TGraphicsMode& mode : GLDriver().DisplayModes())
+    for (const TGraphicsMode& mode : RenderDriver().DisplayModes())
         if (DisplayModeMatches(mode, width, height, depth, hertz)) return true;
     return false;
 }

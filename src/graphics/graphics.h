@@ -25,4 +25,8 @@ void GetScreenMode(int& width, int& height, int& depth, int& hertz);
 void ShowPointer();
 void HidePointer();
 
+// The graphics module's once-only initialiser: installs the platform's
+// render driver.
+void InitGraphicsModule();
+
 }  // namespace vesk

@@ -4,12 +4,29 @@
 // base class carries harmless defaults so a partial driver still runs.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace vesk {
 
 class TImageFrame;
 class TPixmap;
+
+// One entry of a driver's display-mode list.
+struct TGraphicsMode {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t depth = 0;
+    int32_t hertz = 0;
+};
+
+// Whether two depths name the same display modes. SDL reports a mode of 32
+// bits per pixel, 8 of them unused, as 24 bits, while programs ask for 32.
+inline bool SameDepth(int a, int b) { return a == b || ((a == 24 || a == 32) && (b == 24 || b == 32)); }
+
+// Whether a display mode matches a request; a request value of 0 matches any.
+bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int depth, int hertz);
 
 class TRenderDriver {
 public:
@@ -20,6 +37,12 @@ public:
     virtual void CloseMode() {}
     virtual void PresentFrame() {}
     virtual void SetCursorVisible(bool) {}
+    // The full-screen modes the display offers; a driver without a display
+    // offers none.
+    virtual const std::vector<TGraphicsMode>& DisplayModes() const {
+        static const std::vector<TGraphicsMode> none;
+        return none;
+    }
 
     // Frames backed by the API's textures.
     virtual std::shared_ptr<TImageFrame> MakeDynamicFrame(int, int, int) { return nullptr; }
@@ -46,9 +69,15 @@ public:
     virtual std::shared_ptr<TPixmap> ReadBackBuffer(int, int, int, int) { return nullptr; }
 };
 
-// The process-wide render driver; the graphics module installs the OpenGL
-// driver when it initialises.
+// The process-wide render driver; the graphics module installs the
+// platform's driver when it initialises.
 TRenderDriver& RenderDriver();
 void SetRenderDriver(std::shared_ptr<TRenderDriver> driver);
+// The driver the module installed, even while another one is current.
+TRenderDriver& PlatformRenderDriver();
+
+// The platform's own render driver with its window layer, made by the back
+// end this build links (the files named after what they wrap define it).
+std::shared_ptr<TRenderDriver> MakePlatformRenderDriver();
 
 }  // namespace vesk

@@ -4,6 +4,7 @@
 // it gains the focus and gives the desktop back, minimised, when it loses it.
 #include "graphics/window.h"
 
+#include "graphics/gl_driver.h"
 #include "runtime/startup.h"
 #include "system/platform.h"
 
@@ -320,5 +321,9 @@ bool GLDisplayModeSwitched() { return state.modeSwitched; }
 int SystemCursorCounter() { return state.cursorCounter; }
 uint64_t GLSwapCount() { return state.swaps; }
 const std::string& GLContextFailureReason() { return state.failureReason; }
+
+// On the desktop the window layer carries an OpenGL context, so its render
+// driver is the OpenGL one.
+std::shared_ptr<TRenderDriver> MakePlatformRenderDriver() { return std::make_shared<TGLRenderDriver>(); }
 
 }  // namespace vesk

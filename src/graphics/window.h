@@ -26,10 +26,6 @@ struct TDisplayModeRecord {
     int32_t frequency = 0;
 };
 
-// Whether two depths name the same display modes. SDL reports a mode of 32
-// bits per pixel, 8 of them unused, as 24 bits, while programs ask for 32.
-inline bool SameDepth(int a, int b) { return a == b || ((a == 24 || a == 32) && (b == 24 || b == 32)); }
-
 // Closes any live context, then makes the window and its context. True when
 // a context is live afterwards.
 bool OpenGLContext(int width, int height, int depth, int hertz, uint32_t flags);

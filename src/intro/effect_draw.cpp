@@ -2,6 +2,7 @@
 
 #include "graphics/draw_primitives.h"
 #include "graphics/draw_state.h"
+#include "intro/screen.h"
 
 namespace vesk {
 
@@ -10,7 +11,7 @@ void TEffectPoint::Draw() const {
     const TProjection p = Project();
     const int32_t grey = GreyLevel();
     SetDrawColor(grey, grey, grey);
-    FillRect(static_cast<float>(p.sx + 384), static_cast<float>(p.sy + 288), 3, 3);
+    FillRect(static_cast<float>(p.sx + kShowCentreX), static_cast<float>(p.sy + kShowCentreY), 3, 3);
 }
 
 }  // namespace vesk

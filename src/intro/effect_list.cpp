@@ -1,6 +1,7 @@
 #include "intro/effects.h"
 
 #include "graphics/draw_state.h"
+#include "intro/screen.h"
 #include "intro/show_math.h"
 
 #include <cmath>
@@ -45,8 +46,8 @@ void TEffectSpawner::Spawn(TEffectList& list, int32_t effectLevel, int32_t centi
     if (effectLevel < 2) return;
     for (int k = 0; k < 5; ++k) {
         const long double radians = SpiralArmAngle(centis, k) * (std::numbers::pi_v<long double> / 180);
-        list.Append(NewSpiralPoint(static_cast<double>(384 * std::cos(radians)),
-                                   static_cast<double>(-384 * std::sin(radians))));
+        list.Append(NewSpiralPoint(static_cast<double>(kShowCentreX * std::cos(radians)),
+                                   static_cast<double>(-kShowCentreX * std::sin(radians))));
     }
 }
 

@@ -1,13 +1,14 @@
 #include "intro/effects.h"
 
 #include "intro/random.h"
+#include "intro/screen.h"
 #include "intro/show_math.h"
 
 namespace vesk {
 namespace {
 
-constexpr int32_t kHalfWidth = 384;
-constexpr int32_t kHalfHeight = 288;
+constexpr int32_t kHalfWidth = kShowCentreX;
+constexpr int32_t kHalfHeight = kShowCentreY;
 constexpr double kStarDepth = 100;
 constexpr double kSpiralDepth = 400;
 

@@ -2,7 +2,6 @@
 
 #include "audio/mixer_driver.h"
 #include "graphics/draw_state.h"
-#include "graphics/gl_driver.h"
 #include "graphics/graphics.h"
 #include "graphics/text_font.h"
 #include "intro/countdown.h"
@@ -10,6 +9,7 @@
 #include "intro/music.h"
 #include "intro/picture_rows.h"
 #include "intro/recording.h"
+#include "intro/screen.h"
 #include "intro/scroll_text.h"
 #include "pixmap/tga_reader.h"
 #include "runtime/startup.h"
@@ -19,14 +19,15 @@
 namespace vesk {
 namespace {
 
-constexpr int kScreenWidth = 768;
-constexpr int kScreenHeight = 576;
 constexpr int kRefreshHertz = 60;
 
 // Never released: the process ends right after the show, and the images
 // must not outlive the graphics context that their textures belong to.
 TIntroShow& show = *new TIntroShow;
 uint64_t frameCount = 0;
+
+enum class TPhase { NotStarted, Running, Ended };
+TPhase phase = TPhase::NotStarted;
 
 void InitEngine() {
     InitRuntimeModule();
@@ -42,13 +43,13 @@ void InitEngine() {
 void StartUp() {
     InitEngine();
     RegisterIntroAssets();
-    OpenGraphics(kScreenWidth, kScreenHeight, 0, kRefreshHertz);
+    OpenGraphics(kShowWidth, kShowHeight, 0, kRefreshHertz);
     show.music = MakeIntroMusic();
     show.picture = BuildPictureRows();
     show.glyphTable = BuildGlyphTable();
     show.scroller.Reset(AssembleScrollText());
     show.spawner.spawnCount = 0;
-    StartIntroMusic(show.music);
+    show.musicChannel = StartIntroMusic(show.music);
     show.clock.startMs = ReadClock();
     show.clock.elapsedMs = 0;
     show.scroller.scrollOffset = 0;
@@ -66,7 +67,7 @@ void AdvanceClock() {
 
 // The layers go back to front; the drawing state each one leaves behind is
 // what the next one, and the next frame's first one, draws with.
-void RunFrame() {
+void DrawFrame(const TRecordedFrameSink& sink) {
     ClearScreen();
     AdvanceClock();
     const int32_t centis = show.clock.centis;
@@ -76,7 +77,7 @@ void RunFrame() {
     RunScrollerStep(show.scroller, show.glyphTable, centis);
     DrawPictureRows(show.picture.rows, show.picture.width, centis);
     if constexpr (recordFrames) {
-        RecordFrame(show.recordedFrames);
+        RecordFrame(show.recordedFrames, sink);
         ++show.recordedFrames;
     }
     FlipBuffers();
@@ -85,14 +86,30 @@ void RunFrame() {
 
 }  // namespace
 
-int RunIntro() {
-    static bool started = false;
-    if (started) return 0;
-    started = true;
+bool StartIntro() {
+    if (phase != TPhase::NotStarted) return false;
+    phase = TPhase::Running;
     StartUp();
+    return true;
+}
+
+void RunIntroFrame(const TRecordedFrameSink& sink) {
+    if (phase == TPhase::Running) DrawFrame(sink);
+}
+
+void EndIntro() {
+    if (phase != TPhase::Running) return;
+    phase = TPhase::Ended;
+    StopChannel(show.musicChannel);
+    CloseGraphics();
+}
+
+int RunIntro() {
+    if (!StartIntro()) return 0;
     // Asking for Escape pumps the window's messages, which keeps the window
     // responsive between frames.
-    while (TakeKeyHits(VK_ESCAPE) == 0) RunFrame();
+    while (TakeKeyHits(VK_ESCAPE) == 0) RunIntroFrame();
+    EndIntro();
     return 0;
 }
 

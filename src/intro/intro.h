@@ -1,18 +1,33 @@
 // The intro: start-up, then one frame after another until Escape is hit.
 // Each frame draws, back to front, the effect objects, the countdown, the
-// scroller and the rippling logo, all from one time base.
+// scroller and the rippling logo, all from one time base. The steps are
+// separate calls, so that whatever drives the frames (the desktop loop, the
+// export, a test, a host that calls once per frame) runs the same show.
 #pragma once
 
 #include "audio/sound_driver.h"
 #include "intro/effects.h"
 #include "intro/material.h"
+#include "intro/recording.h"
 #include "intro/scroller.h"
 
 #include <cstdint>
 
 namespace vesk {
 
-// Runs the intro once and returns 0 when Escape ends it; a second call
+// Start-up: the engine's modules, the assets, the window, the music and the
+// time base. The show runs once per process: false, doing nothing, when it
+// has already started.
+bool StartIntro();
+// Draws and presents the next frame. In the recording build `sink` receives
+// the frame first (the numbered PNG files when it is empty). Does nothing
+// before start-up or after the end.
+void RunIntroFrame(const TRecordedFrameSink& sink = nullptr);
+// Ends the show: its music stops and its window closes.
+void EndIntro();
+
+// Runs the intro once and returns 0 when Escape ends it: start-up, then a
+// frame after each Escape test that finds none, then the end. A second call
 // returns 0 at once.
 int RunIntro();
 
@@ -32,6 +47,7 @@ struct TIntroShow {
     TEffectList effects;
     TEffectSpawner spawner;
     TSoundRef music;
+    TChannelRef musicChannel;  // null in the recording build, which stays silent
     int32_t recordedFrames = 0;  // the number the next saved frame gets
 };
 
@@ -39,7 +55,7 @@ const TIntroClock& IntroClock();
 // Frames run so far.
 uint64_t IntroFrameCount();
 // The show's state, for tests and tools that watch or steer a run between
-// frames (from the Escape poll, which comes before every frame).
+// frames.
 TIntroShow& IntroShow();
 
 }  // namespace vesk

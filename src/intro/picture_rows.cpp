@@ -1,11 +1,12 @@
 #include "intro/picture_rows.h"
 
+#include "intro/screen.h"
 #include "intro/show_math.h"
 
 namespace vesk {
 
-int32_t PictureX(int32_t width) { return 384 - width / 2; }
-int32_t PictureY(int32_t height) { return 288 - height / 2 - 10; }
+int32_t PictureX(int32_t width) { return kShowCentreX - width / 2; }
+int32_t PictureY(int32_t height) { return kShowCentreY - height / 2 - 10; }
 
 int32_t RowAmplitude(int32_t t) {
     if (t < 360) return 0;

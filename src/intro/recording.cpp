@@ -1,6 +1,7 @@
 #include "intro/recording.h"
 
 #include "graphics/draw_primitives.h"
+#include "intro/screen.h"
 #include "pixmap/png_file.h"
 
 #include <algorithm>
@@ -12,11 +13,6 @@
 
 namespace vesk {
 namespace {
-
-TRecordedFrameSink& InstalledSink() {
-    static TRecordedFrameSink sink;
-    return sink;
-}
 
 // Said once: a full disk or a missing folder fails every frame after it,
 // and the recording goes on regardless.
@@ -44,7 +40,7 @@ Text RecordFileName(int32_t frameNumber) {
 bool SaveRecordedFrame(int32_t frameNumber) {
     // The previous frame's pixmap goes as this one replaces it.
     static TPixmapRef grabbed;
-    grabbed = GrabScreenPixmap(0, 0, 768, 576);
+    grabbed = GrabScreenPixmap(0, 0, kShowWidth, kShowHeight);
     const Text name = RecordFileName(frameNumber);
     try {
         errno = 0;
@@ -56,10 +52,8 @@ bool SaveRecordedFrame(int32_t frameNumber) {
     return false;
 }
 
-void SetRecordedFrameSink(TRecordedFrameSink sink) { InstalledSink() = std::move(sink); }
-
-void RecordFrame(int32_t frameNumber) {
-    if (const TRecordedFrameSink& sink = InstalledSink()) sink(frameNumber);
+void RecordFrame(int32_t frameNumber, const TRecordedFrameSink& sink) {
+    if (sink) sink(frameNumber);
     else SaveRecordedFrame(frameNumber);
 }
 

@@ -31,14 +31,11 @@ Text RecordFileName(int32_t frameNumber);
 bool SaveRecordedFrame(int32_t frameNumber);
 
 // Receives each frame of the recording build after the picture rows and
-// before the frame is presented, while the back buffer holds it.
+// before the frame is presented, while the back buffer holds it. Tools that
+// take the pixels themselves (the video export) pass one in.
 using TRecordedFrameSink = std::function<void(int32_t frameNumber)>;
 
-// Replaces where recorded frames go: tools that take the pixels themselves
-// (the video export) install a sink; an empty one restores the PNG files.
-void SetRecordedFrameSink(TRecordedFrameSink sink);
-
-// Hands the frame to the installed sink, or saves it as PNG when there is none.
-void RecordFrame(int32_t frameNumber);
+// Hands the frame to `sink`, or saves it as PNG when the sink is empty.
+void RecordFrame(int32_t frameNumber, const TRecordedFrameSink& sink);
 
 }  // namespace vesk

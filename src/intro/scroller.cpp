@@ -1,5 +1,6 @@
 #include "intro/scroller.h"
 
+#include "intro/screen.h"
 #include "intro/show_math.h"
 
 namespace vesk {
@@ -7,8 +8,8 @@ namespace {
 
 constexpr int32_t kLinePitch = 48;    // pixels between characters
 constexpr int32_t kCirclePitch = 18;  // degrees between characters
-constexpr int32_t kCentreX = 384;
-constexpr int32_t kCentreY = 288;
+constexpr int32_t kCentreX = kShowCentreX;
+constexpr int32_t kCentreY = kShowCentreY;
 
 float SlotRotation(int32_t mode, int32_t a, int32_t centis) {
     switch (mode) {

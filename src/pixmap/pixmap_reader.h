@@ -7,28 +7,22 @@
 #pragma once
 
 #include "pixmap/pixmap.h"
+#include "stream/registry.h"
 #include "stream/stream.h"
 #include "stream/url.h"
 
 namespace vesk {
 
-class TPixmapReader {
+class TPixmapReader : public TRegistry<TPixmapReader> {
 public:
     // Links the new reader at the head of the registry for the rest of the
     // process; readers are never removed, so they must live that long.
-    TPixmapReader();
-    TPixmapReader(const TPixmapReader&) = delete;
-    TPixmapReader& operator=(const TPixmapReader&) = delete;
+    TPixmapReader() = default;
     virtual ~TPixmapReader() = default;
 
     // A pixmap, or null to decline. The base has no format to decode and
     // raises a failure.
     virtual TPixmapRef Decode(const TStreamRef& stream);
-
-    TPixmapReader* Next() const { return next_; }
-
-private:
-    TPixmapReader* next_;
 };
 
 // The reader asked first, or null before any reader exists.

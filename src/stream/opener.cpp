@@ -3,16 +3,10 @@
 
 namespace vesk {
 
-namespace {
-TStreamOpener* head = nullptr;
-}
-
-TStreamOpener::TStreamOpener() : next_(head) { head = this; }
-
 TStreamRef TStreamOpener::Open(const TUrl&, const Text&, const Text&, bool, bool) {
     return nullptr;
 }
 
-TStreamOpener* FirstOpener() { return head; }
+TStreamOpener* FirstOpener() { return TStreamOpener::First(); }
 
 }  // namespace vesk

@@ -6,25 +6,19 @@
 
 #include <memory>
 
+#include "stream/registry.h"
 #include "stream/stream.h"
 #include "stream/url.h"
 
 namespace vesk {
 
-class TStreamOpener {
+class TStreamOpener : public TRegistry<TStreamOpener> {
 public:
-    TStreamOpener();  // registers this opener at the head
-    TStreamOpener(const TStreamOpener&) = delete;
-    TStreamOpener& operator=(const TStreamOpener&) = delete;
+    TStreamOpener() = default;  // registers this opener at the head
     virtual ~TStreamOpener() = default;
 
     virtual TStreamRef Open(const TUrl& url, const Text& protocol, const Text& path,
                             bool readable, bool writeable);
-
-    TStreamOpener* Next() const { return next_; }
-
-private:
-    TStreamOpener* next_;
 };
 
 // The opener asked first, or null before any opener exists.

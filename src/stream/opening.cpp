@@ -11,10 +11,9 @@ const Text kSeparator = u"::";
 
 TStreamRef AskOpeners(const TUrl& url, const Text& protocol, const Text& path, bool readable,
                       bool writeable) {
-    for (TStreamOpener* opener = FirstOpener(); opener; opener = opener->Next())
-        if (TStreamRef stream = opener->Open(url, protocol, path, readable, writeable))
-            return stream;
-    return nullptr;
+    return TStreamOpener::FirstAnswer([&](TStreamOpener& opener) {
+        return opener.Open(url, protocol, path, readable, writeable);
+    });
 }
 
 // Closes a stream when the scope ends, also when a transfer failure escapes,

@@ -2,7 +2,6 @@
 
 #include "runtime/startup.h"
 #include "system/input.h"
-#include "system/sdl_platform.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -59,7 +58,7 @@ void InitSystemModule() {
     if (initialised) return;
     initialised = true;
     InitRuntimeModule();
-    if (!currentDriver) currentDriver = std::make_shared<TSDLPlatformDriver>();
+    if (!currentDriver) currentDriver = MakePlatformDriver();
 }
 
 void SetPlatformDriver(std::shared_ptr<TPlatformDriver> driver) {

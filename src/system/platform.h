@@ -54,6 +54,10 @@ void SetWindowProcedure(TWindowProcedure procedure);
 // The system layer's once-only initialiser: makes the platform driver.
 void InitSystemModule();
 
+// The platform's own driver, made by the back end this build links (the
+// files named after what they wrap define it).
+std::shared_ptr<TPlatformDriver> MakePlatformDriver();
+
 // Replaces the process-wide driver (for tests and embedding).
 void SetPlatformDriver(std::shared_ptr<TPlatformDriver> driver);
 TPlatformDriver& PlatformDriver();

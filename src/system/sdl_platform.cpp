@@ -148,6 +148,8 @@ void TSDLPlatformDriver::SleepFor(int milliseconds) {
     if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
 }
 
+std::shared_ptr<TPlatformDriver> MakePlatformDriver() { return std::make_shared<TSDLPlatformDriver>(); }
+
 void TSDLPlatformDriver::PlaceMouse(int x, int y) {
     // Only the window that has the keyboard focus counts as active.
     if (SDL_Window* window = SDL_GetKeyboardFocus()) SDL_WarpMouseInWindow(window, x, y);

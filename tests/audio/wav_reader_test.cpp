@@ -3,6 +3,7 @@
 #include "audio/sample_reader.h"
 #include "audio/sound_driver.h"
 #include "audio/wav_reader.h"
+#include "stream/opener.h"
 
 #include <gtest/gtest.h>
 
@@ -162,7 +163,20 @@ TEST_F(WavReaderTest, OtherFailuresInAReaderPropagate) {
 // A stream that cannot tell its position.
 class UnseekableStream : public TByteStream {
 public:
+    bool closed = false;
     int32_t Read(void*, int32_t) override { return 0; }
+    void Close() override { closed = true; }
+};
+
+// Opens "unseekable::..." names as such streams, keeping the last one.
+class UnseekableOpener : public TStreamOpener {
+public:
+    std::shared_ptr<UnseekableStream> last;
+    TStreamRef Open(const TUrl&, const Text& protocol, const Text&, bool, bool) override {
+        if (protocol != u"unseekable") return nullptr;
+        last = std::make_shared<UnseekableStream>();
+        return last;
+    }
 };
 
 TEST_F(WavReaderTest, UnseekableStreamIsRefusedAndUnknownSourcesGiveNull) {
@@ -172,6 +186,11 @@ TEST_F(WavReaderTest, UnseekableStreamIsRefusedAndUnknownSourcesGiveNull) {
     } catch (const TFailure& failure) {
         EXPECT_EQ(failure.Message(), "Stream is not seekable");
     }
+    // Opened by name, it is closed again before the failure is raised.
+    static UnseekableOpener opener;  // openers stay registered for the process
+    EXPECT_THROW(ReadAudioSample(u"unseekable::tone.wav"), TFailure);
+    ASSERT_TRUE(opener.last);
+    EXPECT_TRUE(opener.last->closed);
     EXPECT_EQ(ReadAudioSample(u"incbin::\\no\\such.wav"), nullptr);
     EXPECT_EQ(ReadAudioSample(u"/no/such/file.wav"), nullptr);
     std::vector<uint8_t> text = Bytes(64, 32);

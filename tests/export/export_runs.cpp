@@ -33,16 +33,6 @@ std::string ReadWhole(const fs::path& file) {
 
 }  // namespace
 
-TTempFolder::TTempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "vesk-export-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TTempFolder::~TTempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-}
-
 TCommandResult RunCommand(const std::string& commandLine, const fs::path& folder) {
     const fs::path errors = folder / ".." / (folder.filename().string() + "-stderr.txt");
     const std::string line = "cd " + Quote(folder.string()) + " && " + commandLine + " 2> " + Quote(errors.string());
@@ -125,15 +115,14 @@ std::vector<int16_t> DecodeSound(const fs::path& file) {
 }
 
 std::map<int, TPixmapRef> RenderRecordedFrames(const std::set<int>& wanted, int end) {
-    auto platform = std::make_shared<TExportPlatformDriver>();
-    SetPlatformDriver(platform);
+    SetPlatformDriver(std::make_shared<TExportPlatformDriver>());
     std::map<int, TPixmapRef> frames;
-    SetRecordedFrameSink([&](int32_t frame) {
+    const TRecordedFrameSink sink = [&](int32_t frame) {
         if (wanted.count(frame)) frames[frame] = GrabScreenPixmap(0, 0, kExportWidth, kExportHeight);
-        if (frame + 1 >= end) platform->RequestStop();
-    });
-    RunIntro();
-    SetRecordedFrameSink(nullptr);
+    };
+    if (!StartIntro()) return frames;
+    for (int frame = 0; frame < end; ++frame) RunIntroFrame(sink);
+    EndIntro();
     return frames;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pixmap/pixmap.h"
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <map>
@@ -11,17 +12,6 @@
 #include <vector>
 
 namespace vesk::test {
-
-// A fresh folder under the system's temporary folder, removed on destruction.
-class TTempFolder {
-public:
-    TTempFolder();
-    ~TTempFolder();
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 struct TCommandResult {
     int status = -1;  // the exit status; -1 when it did not exit normally

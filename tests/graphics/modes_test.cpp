@@ -139,6 +139,35 @@ TEST(DisplayModes, ListTakesOnlyModesOf16BitsOrMore) {
     EXPECT_LE(CountDisplayModes(), 256);
 }
 
+// A driver with a display of its own: two modes, and nothing drawn.
+class TTwoModeDriver : public TRenderDriver {
+public:
+    std::vector<TGraphicsMode> modes{{640, 480, 32, 60}, {800, 600, 16, 75}};
+    int opened = 0;
+    void OpenMode(int, int, int, int) override { ++opened; }
+    const std::vector<TGraphicsMode>& DisplayModes() const override { return modes; }
+};
+
+TEST(DisplayModes, AreAnsweredByTheCurrentDriver) {
+    auto driver = std::make_shared<TTwoModeDriver>();
+    SetRenderDriver(driver);
+    EXPECT_EQ(CountDisplayModes(), 2);
+    int width, height, depth, hertz;
+    GetDisplayMode(1, width, height, depth, hertz);
+    EXPECT_EQ((std::array<int, 4>{width, height, depth, hertz}), (std::array<int, 4>{800, 600, 16, 75}));
+    GetDisplayMode(2, width, height, depth, hertz);
+    EXPECT_EQ(width, 0);
+    EXPECT_TRUE(DisplayModeExists(640, 480, 32, 0));
+    EXPECT_FALSE(DisplayModeExists(640, 480, 16, 0));
+    OpenGraphics(800, 600, 16, 75);
+    EXPECT_EQ(driver->opened, 1);
+    EXPECT_THROW(OpenGraphics(1024, 768, 32, 60), TFailure);
+    EXPECT_EQ(driver->opened, 1);
+    CloseGraphics();
+    // The platform's driver again, not owned here.
+    SetRenderDriver(std::shared_ptr<TRenderDriver>(&PlatformRenderDriver(), [](TRenderDriver*) {}));
+}
+
 TEST(WindowBehaviour, ACloseRequestLeavesTheWindowOpen) {
     OpenGraphics(768, 576, 0, 0);
     SDL_Event event{};

@@ -68,14 +68,4 @@ std::string CheckReferenceFrame(const TPixmapRef& frame, const std::string& name
     return {};
 }
 
-TTempFolder::TTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-intro-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TTempFolder::~TTempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
 }  // namespace vesk::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pixmap/pixmap.h"
+#include "support/temp_folder.h"
 
 #include <array>
 #include <cstdint>
@@ -32,16 +33,5 @@ int MaxDifference(const TPixmap& a, int ax, int ay, const TPixmap& b, int bx, in
 // channel within `tolerance`, with at most `allowedOutliers` pixels beyond.
 std::string CheckReferenceFrame(const TPixmapRef& frame, const std::string& name, int tolerance,
                                 int allowedOutliers);
-
-// A fresh folder under the system's temporary folder, removed on destruction.
-class TTempFolder {
-public:
-    TTempFolder();
-    ~TTempFolder();
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 }  // namespace vesk::test

@@ -1,7 +1,6 @@
 // The delivered build's music, heard through SDL's disk audio driver, which
 // writes what the device would play into a file: after the silent buffers
 // that play while the show starts up, the track comes out bit for bit.
-#include "graphics/window.h"
 #include "intro/intro.h"
 #include "intro/intro_assets.h"
 #include "stream/opening.h"
@@ -34,15 +33,13 @@ std::vector<uint8_t> ReadFile(const fs::path& path) {
 }
 
 // Runs the intro for a few frames with its sound going to `output`, lets
-// the music play on for a while, and exits.
+// the music play on for a while without ending the show, and exits.
 [[noreturn]] void PlayIntoFile(const fs::path& output) {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-    auto platform = test::InstallScriptedPlatform();
-    platform->onPoll = [](test::TScriptedPlatformDriver& driver) {
-        if (driver.polls == 4) driver.Inject(WM_KEYDOWN, VK_ESCAPE, 0);
-    };
-    RunIntro();
+    test::InstallScriptedPlatform();
+    if (!StartIntro()) std::exit(1);
+    for (int frame = 0; frame < 3; ++frame) RunIntroFrame();
     // The disk driver writes in real time; the exit handlers close it.
     std::this_thread::sleep_for(std::chrono::milliseconds(2000));
     std::exit(0);

@@ -1,6 +1,7 @@
 // The intro's frame loop under a scripted platform: it ends on Escape, reads
-// the time once per frame, and keeps its time base across a clock wrap. Each
-// case runs the intro in a child process, since it runs once per process.
+// the time once per frame, and keeps its time base across a clock wrap; its
+// steps run once each and nothing outside the run. Each case runs the intro in
+// a child process, since it runs once per process.
 #include "graphics/window.h"
 #include "intro/intro.h"
 
@@ -56,17 +57,31 @@ TEST_F(IntroSpine, ElapsedTimeStaysRightAcrossAClockWrap) {
     EXPECT_EXIT(RunIntroUntilEscape(11, 0xFFFFFFFFu - 24, 10, 10, 100), ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(IntroSpine, PresentsOneFrameAfterEachClear) {
+TEST_F(IntroSpine, PresentsOneFrameForEachStep) {
     EXPECT_EXIT(
         {
-            auto platform = test::InstallScriptedPlatform();
-            uint64_t swapsAtFirstPoll = 0;
-            platform->onPoll = [&swapsAtFirstPoll](TScriptedPlatformDriver& driver) {
-                if (driver.polls == 1) swapsAtFirstPoll = GLSwapCount();
-                if (driver.polls == 4) driver.Inject(WM_KEYDOWN, VK_ESCAPE, 0);
-            };
-            RunIntro();
-            std::exit(GLSwapCount() - swapsAtFirstPoll == 3 ? 0 : 1);
+            test::InstallScriptedPlatform();
+            if (!StartIntro()) std::exit(1);
+            const uint64_t swapsAtStart = GLSwapCount();
+            for (int frame = 0; frame < 3; ++frame) RunIntroFrame();
+            std::exit(GLSwapCount() - swapsAtStart == 3 && IntroFrameCount() == 3 ? 0 : 2);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(IntroSpine, StepsOutsideTheRunDoNothing) {
+    EXPECT_EXIT(
+        {
+            test::InstallScriptedPlatform();
+            RunIntroFrame();  // before start-up
+            EndIntro();
+            if (IntroFrameCount() != 0 || !StartIntro() || StartIntro()) std::exit(1);
+            RunIntroFrame();
+            EndIntro();
+            if (GLContextLive()) std::exit(2);  // the end closes the window
+            RunIntroFrame();  // after the end
+            if (IntroFrameCount() != 1 || StartIntro() || RunIntro() != 0) std::exit(3);
+            std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
 }

@@ -1,9 +1,9 @@
-// A platform driver for tests: the real SDL pump underneath, with a clock the
+// A platform driver for tests: the platform's real pump underneath, with a clock the
 // test sets or scripts, sleeps that are recorded (and advance the clock), and
 // messages the test injects as if the platform had delivered them.
 #pragma once
 
-#include "system/sdl_platform.h"
+#include "system/forwarding_platform.h"
 
 #include <functional>
 #include <memory>
@@ -11,7 +11,7 @@
 
 namespace vesk::test {
 
-class TScriptedPlatformDriver : public TSDLPlatformDriver {
+class TScriptedPlatformDriver : public TForwardingPlatformDriver {
 public:
     // When set, every clock reading comes from here; otherwise `clock`.
     std::function<uint32_t()> clockScript;
@@ -26,7 +26,7 @@ public:
     void Inject(uint32_t id, uint32_t wParam = 0, uint32_t lParam = 0) { injected_.push_back({id, wParam, lParam}); }
 
     void PollEvents() override {
-        TSDLPlatformDriver::PollEvents();
+        Inner().PollEvents();
         ++polls;
         if (onPoll) onPoll(*this);
         std::vector<TMessage> batch;

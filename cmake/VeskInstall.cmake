@@ -1,0 +1,35 @@
+# cmake --install: the engine's portable headers under include/vesk, its
+# static libraries, a CMake package (find_package(VeskGL), target
+# VeskGL::VeskGL, vesk_embed_file) and a pkg-config file (veskgl).
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(VESK_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/VeskGL")
+
+install(TARGETS ${VESK_ENGINE_LIBRARIES} vesk_engine vesk_warnings
+  EXPORT VeskGLTargets
+  ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}")
+install(EXPORT VeskGLTargets NAMESPACE VeskGL:: DESTINATION "${VESK_PACKAGE_DIR}")
+
+# The platform back ends' headers stay behind: a program sees only the
+# portable side of each seam.
+foreach(library ${VESK_ENGINE_LIBRARIES})
+  string(REPLACE "vesk_" "" subsystem ${library})
+  install(DIRECTORY "${PROJECT_SOURCE_DIR}/src/${subsystem}"
+    DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/vesk"
+    FILES_MATCHING PATTERN "*.h" PATTERN "sdl_*" EXCLUDE)
+endforeach()
+
+configure_package_config_file("${CMAKE_CURRENT_LIST_DIR}/VeskGLConfig.cmake.in"
+  "${PROJECT_BINARY_DIR}/VeskGLConfig.cmake" INSTALL_DESTINATION "${VESK_PACKAGE_DIR}")
+write_basic_package_version_file("${PROJECT_BINARY_DIR}/VeskGLConfigVersion.cmake"
+  VERSION "${PROJECT_VERSION}" COMPATIBILITY SameMinorVersion)
+install(FILES "${PROJECT_BINARY_DIR}/VeskGLConfig.cmake" "${PROJECT_BINARY_DIR}/VeskGLConfigVersion.cmake"
+  "${CMAKE_CURRENT_LIST_DIR}/Embed.cmake"
+  DESTINATION "${VESK_PACKAGE_DIR}")
+
+# The .pc file finds its prefix from where it lies, so an install moved
+# with --prefix still works.
+file(RELATIVE_PATH VESK_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+configure_file("${CMAKE_CURRENT_LIST_DIR}/veskgl.pc.in" "${PROJECT_BINARY_DIR}/veskgl.pc" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/veskgl.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")

@@ -1,0 +1,37 @@
+# Every C++ and CMake block of the guide must stand, letter for letter, in one
+# of the examples, so that what the guide shows is what CI builds and runs.
+#   cmake -DGUIDE=docs/engine.md -DEXAMPLES_DIR=examples -P check_guide.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+file(GLOB_RECURSE sources "${EXAMPLES_DIR}/*.cpp" "${EXAMPLES_DIR}/*/CMakeLists.txt")
+set(examples "")
+foreach(source ${sources})
+  file(READ "${source}" text)
+  string(APPEND examples "${text}\n")
+endforeach()
+
+file(READ "${GUIDE}" rest)
+set(blocks 0)
+while(TRUE)
+  string(REGEX MATCH "```(cpp|cmake)\n" opening "${rest}")
+  if(NOT opening)
+    break()
+  endif()
+  string(FIND "${rest}" "${opening}" start)
+  string(LENGTH "${opening}" skip)
+  math(EXPR start "${start} + ${skip}")
+  string(SUBSTRING "${rest}" ${start} -1 rest)
+  string(FIND "${rest}" "\n```" end)
+  string(SUBSTRING "${rest}" 0 ${end} block)
+  string(SUBSTRING "${rest}" ${end} -1 rest)
+  string(FIND "${examples}" "${block}\n" found)
+  if(found EQUAL -1)
+    message(FATAL_ERROR "this block of the guide is in no example:\n${block}")
+  endif()
+  math(EXPR blocks "${blocks} + 1")
+endwhile()
+if(blocks EQUAL 0)
+  message(FATAL_ERROR "the guide has no code blocks")
+endif()
+message(STATUS "${blocks} blocks of the guide found in the examples")

@@ -1,0 +1,44 @@
+# Installs the engine into a temporary prefix, then builds each example on its
+# own against that install, once through the CMake package and once through
+# pkg-config, and runs every build for a few frames.
+#   cmake -DBUILD_DIR=... -DEXAMPLES_DIR=... -DWORK_DIR=... [-DBUILD_TYPE=...] -P check_install.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    list(JOIN ARGN " " line)
+    message(FATAL_ERROR "failed (${status}): ${line}")
+  endif()
+endfunction()
+
+set(prefix "${WORK_DIR}/prefix")
+file(REMOVE_RECURSE "${WORK_DIR}")
+run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
+if(EXISTS "${prefix}/include/vesk/system/sdl_platform.h")
+  message(FATAL_ERROR "a platform back end's header was installed")
+endif()
+
+foreach(example bounce input)
+  set(build "${WORK_DIR}/${example}")
+  run(${CMAKE_COMMAND} -S "${EXAMPLES_DIR}/${example}" -B "${build}" "-DCMAKE_PREFIX_PATH=${prefix}"
+      "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}")
+  run(${CMAKE_COMMAND} --build "${build}")
+  run("${build}/example-${example}" 5)
+endforeach()
+
+# pkg-config: the input example needs no embedded files, so one compiler line
+# builds it.
+find_program(PKG_CONFIG pkg-config REQUIRED)
+file(GLOB_RECURSE pc_file "${prefix}/veskgl.pc")
+get_filename_component(pc_dir "${pc_file}" DIRECTORY)
+set(ENV{PKG_CONFIG_PATH} "${pc_dir}")
+execute_process(COMMAND ${PKG_CONFIG} --cflags --libs veskgl
+  OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "pkg-config does not know veskgl")
+endif()
+separate_arguments(flags UNIX_COMMAND "${flags}")
+run(c++ -std=c++20 -o "${WORK_DIR}/input-pc" "${EXAMPLES_DIR}/input/main.cpp" ${flags})
+run("${WORK_DIR}/input-pc" 5)

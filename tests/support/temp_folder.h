@@ -1,0 +1,32 @@
+// A fresh folder below the system's temporary folder, removed with all it
+// holds when the object goes. Path() is empty when none could be made.
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace vesk::test {
+
+class TTempFolder {
+public:
+    TTempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vesk-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~TTempFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace vesk::test
