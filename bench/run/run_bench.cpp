@@ -9,6 +9,8 @@
 //     frames, seconds, fps        the frame loop in wall time
 //     peak_rss_mb                 the process's peak resident memory
 //     steady_rss_mb               the largest resident size after frame 1000
+//     peak_cpu_percent            the process's CPU time (all threads) from
+//                                 frame 1000 to the end, per wall time
 //
 // The scroller is steered to its effect letters at once, so stars and spiral
 // points (the peak load) are on screen after the first few seconds.
@@ -42,6 +44,14 @@ double ResidentMb() {
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+// User and system time of every thread so far.
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return static_cast<double>(time.tv_sec) + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 double PeakResidentMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -70,6 +80,10 @@ public:
         }
         if (done == 1) Steer(u'z');
         if (done == 100) Steer(u'y');
+        if (done == kSteadyFrom && peakStartCpu_ < 0) {
+            peakStartCpu_ = CpuSeconds();
+            peakStart_ = TClock::now();
+        }
         if (done >= kSteadyFrom) steadyMb_ = std::max(steadyMb_, ResidentMb());
         if constexpr (recordFrames) {
             if (done >= 2) RemoveRecordedFrame(done - 2);
@@ -84,6 +98,10 @@ public:
         std::printf("frames %d\nseconds %.2f\nfps %.1f\n", frames, seconds, frames / std::max(seconds, 1e-9));
         std::printf("peak_rss_mb %.1f\n", PeakResidentMb());
         std::printf("steady_rss_mb %.1f\n", steadyMb_);
+        if (peakStartCpu_ >= 0) {
+            const double wall = Milliseconds(peakStart_) / 1000.0;
+            std::printf("peak_cpu_percent %.1f\n", 100.0 * (CpuSeconds() - peakStartCpu_) / std::max(wall, 1e-9));
+        }
     }
 
 private:
@@ -101,6 +119,8 @@ private:
 
     TClock::time_point start_;
     TClock::time_point loopStart_;
+    TClock::time_point peakStart_;
+    double peakStartCpu_ = -1;
     int frames_;
     double firstFrameMs_ = -1;
     double steadyMb_ = 0;

@@ -11,10 +11,14 @@ void CloseMixerAtExit() { MixerClose(); }
 
 }  // namespace
 
-// The mixer copies the frames, so the converted sample may go at once.
-TSoundRef TMixerDriver::CreateSound(const std::shared_ptr<TPcmSample>& sample, int flags) {
-    const auto frames = sample->Convert(SampleStereo16LE);
+// Each copy of the frames goes as soon as the next one exists: the sample
+// once converted (unless the caller keeps it), the converted frames once
+// the mixer has its own. A long track then never has three copies at once.
+TSoundRef TMixerDriver::CreateSound(std::shared_ptr<TPcmSample> sample, int flags) {
+    auto frames = sample->Convert(SampleStereo16LE);
+    sample.reset();
     SoundRecord* data = MixerCreateSound(frames->length, 16, 2, frames->hertz, frames->samples, flags ? -1 : 0);
+    frames.reset();
     return TMixerSound::Create(data);
 }
 

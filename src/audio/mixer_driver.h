@@ -13,7 +13,7 @@ struct SoundRecord;
 
 class TMixerDriver : public TSoundDriver {
 public:
-    TSoundRef CreateSound(const std::shared_ptr<TPcmSample>& sample, int flags) override;
+    TSoundRef CreateSound(std::shared_ptr<TPcmSample> sample, int flags) override;
     TChannelRef AllocateChannel() override;
 };
 

@@ -3,6 +3,8 @@
 #include "audio/sample_reader.h"
 #include "audio/wav_reader.h"
 
+#include <utility>
+
 namespace vesk {
 namespace {
 
@@ -17,10 +19,10 @@ std::shared_ptr<TSoundClip> TSoundClip::Load(const TUrl& source, int flags) {
     std::shared_ptr<TPcmSample> sample = source.As<TPcmSample>();
     if (!sample) sample = ReadAudioSample(source);
     if (!sample) return nullptr;
-    return SoundDriver().CreateSound(sample, flags);
+    return SoundDriver().CreateSound(std::move(sample), flags);
 }
 
-TSoundRef TSoundDriver::CreateSound(const std::shared_ptr<TPcmSample>&, int) {
+TSoundRef TSoundDriver::CreateSound(std::shared_ptr<TPcmSample>, int) {
     return std::make_shared<TSoundClip>();
 }
 

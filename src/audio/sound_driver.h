@@ -54,7 +54,9 @@ using TSoundRef = std::shared_ptr<TSoundClip>;
 class TSoundDriver {
 public:
     virtual ~TSoundDriver() = default;
-    virtual TSoundRef CreateSound(const std::shared_ptr<TPcmSample>& sample, int flags);
+    // Takes the sample by value: a caller that hands over its only reference
+    // lets the driver free the frames as soon as its own copy exists.
+    virtual TSoundRef CreateSound(std::shared_ptr<TPcmSample> sample, int flags);
     virtual TChannelRef AllocateChannel();
 };
 

@@ -1,8 +1,10 @@
-// The OpenGL 1.1 render driver: immediate-mode drawing with a few state
-// caches so runs of draws with one texture and one blend mode change no GL
-// state, plus the mode operations (context, calibration, paced flips).
+// The OpenGL 1.1 render driver: primitives gathered into vertex arrays and
+// drawn once per run of equal state, a few state caches so that repeating a
+// state costs nothing, plus the mode operations (context, calibration,
+// paced flips).
 #pragma once
 
+#include "graphics/gl_batch.h"
 #include "graphics/render_driver.h"
 #include "graphics/window.h"
 
@@ -11,6 +13,11 @@
 #include <vector>
 
 namespace vesk {
+
+// The part of a texture a frame shows, in texture coordinates.
+struct TTexCoords {
+    float umin, vmin, umax, vmax;
+};
 
 // The context sequence number after `current`; 0 never names a context.
 uint32_t NextContextSequence(uint32_t current);
@@ -44,7 +51,16 @@ public:
     void BlitPixmap(const std::shared_ptr<TPixmap>& pixmap, float x, float y) override;
     std::shared_ptr<TPixmap> ReadBackBuffer(int x, int y, int width, int height) override;
 
-    // Texture caches, shared with the texture frames.
+    // A texture frame's picture on the quad (x0, y0)-(x1, y1), like DrawQuad.
+    void DrawTexturedQuad(uint32_t texture, const TTexCoords& coords, float x0, float y0, float x1, float y1,
+                          float tx, float ty);
+    // Draws the gathered primitives now. Everything that reads the picture,
+    // changes GL state or changes a texture the pending draws may sample
+    // calls this first, so batching never changes what gets drawn.
+    void Flush();
+
+    // Texture caches, shared with the texture frames. Binding another
+    // texture flushes first.
     void BindTexture(uint32_t name);
     void EnableTexturing(uint32_t name);
     void DisableTexturing();
@@ -66,6 +82,14 @@ public:
 
 private:
     void CalibrateRefresh(int hertz);
+    // Makes the batch ready for `vertices` more vertices of `mode` on
+    // `texture` (0: untextured), flushing when the run cannot go on.
+    void Gather(uint32_t mode, uint32_t texture, size_t vertices);
+    void AddVertex(float x, float y, float u = 0, float v = 0) { batch_.Add({x, y, u, v, color_}); }
+    // The convex polygon in corners_ as a fan of triangles, in the order
+    // the GL itself splits a polygon.
+    void AddCornerFan();
+    void ResetStateCaches();
 
     std::vector<TGraphicsMode> modes_;
     int width_ = 0;
@@ -74,7 +98,13 @@ private:
     int hertz_ = 0;
     uint32_t contextSequence_ = 0;
 
+    TGLBatch batch_;
+    std::vector<float> corners_;  // screen x, y pairs of the polygon being gathered
+
     int cachedBlendMode_ = 0;
+    float lineWidth_ = 1;
+    std::array<int, 4> scissor_{};  // x, y, width, height in GL's terms
+    bool scissorEnabled_ = false;
     uint32_t boundTexture_ = 0;
     bool texturingEnabled_ = false;
 

@@ -1,5 +1,5 @@
-// The OpenGL driver's primitives: one glBegin/glEnd pair each, in window
-// pixels with y downwards. Points and lines sit on pixel centres (+0.5) so
+// The OpenGL driver's primitives, gathered into the batch in window pixels
+// with y downwards. Points and lines sit on pixel centres (+0.5) so
 // that they light the pixel they name; filled shapes use the plain corners,
 // which GL's fill rule already maps onto whole pixels.
 #include "graphics/gl_driver.h"
@@ -21,68 +21,101 @@ int EllipseSegmentCount(float xr, float yr) {
     return n - n % 4;
 }
 
+namespace {
+
+// Vertices gathered before the batch is drawn regardless; keeps one run's
+// arrays to about a megabyte.
+constexpr size_t kBatchLimit = 1 << 16;
+
+}  // namespace
+
+void TGLRenderDriver::Gather(uint32_t mode, uint32_t texture, size_t vertices) {
+    if (batch_.Continues(mode, texture) && batch_.Size() + vertices <= kBatchLimit) return;
+    Flush();
+    if (texture != 0) EnableTexturing(texture);
+    else DisableTexturing();
+    batch_.Start(mode, texture);
+}
+
+void TGLRenderDriver::Flush() { batch_.Draw(); }
+
 void TGLRenderDriver::DrawPoint(float x, float y) {
-    DisableTexturing();
-    glBegin(GL_POINTS);
-    glVertex2f(x + 0.5f, y + 0.5f);
-    glEnd();
+    Gather(GL_POINTS, 0, 1);
+    AddVertex(x + 0.5f, y + 0.5f);
 }
 
 void TGLRenderDriver::DrawSegment(float x0, float y0, float x1, float y1, float tx, float ty) {
-    DisableTexturing();
+    Gather(GL_LINES, 0, 2);
     float sx, sy;
-    glBegin(GL_LINES);
     Transform(x0, y0, tx, ty, sx, sy);
-    glVertex2f(sx + 0.5f, sy + 0.5f);
+    AddVertex(sx + 0.5f, sy + 0.5f);
     Transform(x1, y1, tx, ty, sx, sy);
-    glVertex2f(sx + 0.5f, sy + 0.5f);
-    glEnd();
+    AddVertex(sx + 0.5f, sy + 0.5f);
 }
 
 void TGLRenderDriver::DrawQuad(float x0, float y0, float x1, float y1, float tx, float ty) {
-    DisableTexturing();
+    Gather(GL_QUADS, 0, 4);
     const float corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
     float sx, sy;
-    glBegin(GL_QUADS);
     for (const auto& corner : corners) {
         Transform(corner[0], corner[1], tx, ty, sx, sy);
-        glVertex2f(sx, sy);
+        AddVertex(sx, sy);
     }
-    glEnd();
+}
+
+void TGLRenderDriver::DrawTexturedQuad(uint32_t texture, const TTexCoords& coords, float x0, float y0, float x1,
+                                       float y1, float tx, float ty) {
+    Gather(GL_QUADS, texture, 4);
+    const float corners[4][4] = {{x0, y0, coords.umin, coords.vmin},
+                                 {x1, y0, coords.umax, coords.vmin},
+                                 {x1, y1, coords.umax, coords.vmax},
+                                 {x0, y1, coords.umin, coords.vmax}};
+    float sx, sy;
+    for (const auto& corner : corners) {
+        Transform(corner[0], corner[1], tx, ty, sx, sy);
+        AddVertex(sx, sy, corner[2], corner[3]);
+    }
+}
+
+// Polygons are convex (an ellipse always is), so a fan from the first corner
+// covers the same pixels as the polygon; as plain triangles, a run of
+// polygons is one draw.
+void TGLRenderDriver::AddCornerFan() {
+    const size_t corners = corners_.size() / 2;
+    Gather(GL_TRIANGLES, 0, 3 * (corners - 2));
+    for (size_t k = 1; k + 1 < corners; ++k) {
+        AddVertex(corners_[0], corners_[1]);
+        AddVertex(corners_[2 * k], corners_[2 * k + 1]);
+        AddVertex(corners_[2 * k + 2], corners_[2 * k + 3]);
+    }
 }
 
 void TGLRenderDriver::DrawEllipse(float x0, float y0, float x1, float y1, float tx, float ty) {
-    DisableTexturing();
     const float xr = (x1 - x0) * 0.5f;
     const float yr = (y1 - y0) * 0.5f;
     const float cx = x0 + xr;
     const float cy = y0 + yr;
     const int n = EllipseSegmentCount(xr, yr);
-    float sx, sy;
-    glBegin(GL_POLYGON);
+    corners_.resize(2 * static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         const double theta = i * 360.0 / n * std::numbers::pi / 180.0;
-        Transform(cx + xr * static_cast<float>(std::cos(theta)), cy - yr * static_cast<float>(std::sin(theta)), tx, ty, sx, sy);
-        glVertex2f(sx, sy);
+        Transform(cx + xr * static_cast<float>(std::cos(theta)), cy - yr * static_cast<float>(std::sin(theta)), tx, ty,
+                  corners_[2 * i], corners_[2 * i + 1]);
     }
-    glEnd();
+    AddCornerFan();
 }
 
 void TGLRenderDriver::DrawPolygon(const float* points, int count, float ax, float ay, float tx, float ty) {
     // Fewer than three corners, or an x without its y, is not a polygon.
     if (!points || count < 6 || count % 2 != 0) return;
-    DisableTexturing();
-    float sx, sy;
-    glBegin(GL_POLYGON);
-    for (int k = 0; k < count; k += 2) {
-        Transform(points[k] + ax, points[k + 1] + ay, tx, ty, sx, sy);
-        glVertex2f(sx, sy);
-    }
-    glEnd();
+    corners_.resize(static_cast<size_t>(count));
+    for (int k = 0; k < count; k += 2) Transform(points[k] + ax, points[k + 1] + ay, tx, ty, corners_[k], corners_[k + 1]);
+    AddCornerFan();
 }
 
 void TGLRenderDriver::BlitPixmap(const std::shared_ptr<TPixmap>& pixmap, float x, float y) {
     if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return;
+    Flush();
     DisableTexturing();
     // GL draws pixel rows bottom-up.
     TPixmapRef rows = MirrorPixmapY(pixmap);
@@ -102,6 +135,7 @@ std::shared_ptr<TPixmap> TGLRenderDriver::ReadBackBuffer(int x, int y, int width
     height = std::max(height, 0);
     TPixmapRef pixels = TPixmap::Create(width, height, FormatRGBA8888, 4);
     if (width == 0 || height == 0) return pixels;
+    Flush();
     // Parts of the rectangle outside the window are not written by GL.
     std::memset(pixels->pixels, 0, static_cast<size_t>(pixels->pitch) * height);
     glPixelStorei(GL_PACK_ROW_LENGTH, pixels->pitch / 4);

@@ -31,9 +31,7 @@ void TGLRenderDriver::OpenMode(int width, int height, int depth, int hertz) {
     uint32_t flags = CONTEXT_DOUBLE_BUFFERED | (depth != 0 ? CONTEXT_FULLSCREEN : 0);
     if (!OpenGLContext(width, height, depth, hertz, flags))
         Fail("Unable to set graphics mode", GLContextFailureReason());
-    cachedBlendMode_ = 0;
-    boundTexture_ = 0;
-    texturingEnabled_ = false;
+    ResetStateCaches();
     width_ = width;
     height_ = height;
     depth_ = depth;
@@ -75,12 +73,17 @@ void TGLRenderDriver::CalibrateRefresh(int hertz) {
     SetSwapInterval(0);
 }
 
-void TGLRenderDriver::CloseMode() { CloseGLContext(); }
+void TGLRenderDriver::CloseMode() {
+    if (GLContextLive()) Flush();
+    batch_.Discard();
+    CloseGLContext();
+}
 
 // With pacing on, frame k is due at 1000 * k / hertz ms after the schedule's
 // start. A late frame, or a wait of a second or more (a stale schedule),
 // restarts the schedule from now instead of catching up.
 void TGLRenderDriver::PresentFrame() {
+    Flush();
     if (pacingActive_ && hertz_ != 0) {
         const int64_t elapsed = static_cast<uint32_t>(ReadClock() - pacingStart_);
         pacingAccumulator_ += 1000;

@@ -1,5 +1,7 @@
 // The OpenGL driver's drawing state: colour bytes, blend modes, the scissor
-// viewport, the matrix, line width and the texture caches.
+// viewport, the matrix, line width and the texture caches. The colour and
+// the matrix go into each gathered vertex; everything else is GL state, so
+// a change draws the pending batch first, under the state it was made in.
 #include "graphics/gl_driver.h"
 
 #include <GL/gl.h>
@@ -10,6 +12,7 @@ namespace vesk {
 
 void TGLRenderDriver::ApplyBlendMode(int mode) {
     if (mode == cachedBlendMode_) return;
+    Flush();
     cachedBlendMode_ = mode;
     switch (mode) {
     case 1:  // alpha test
@@ -42,7 +45,6 @@ void TGLRenderDriver::ApplyBlendMode(int mode) {
 void TGLRenderDriver::ApplyAlpha(float alpha) {
     alpha = std::clamp(alpha, 0.0f, 1.0f);
     color_[3] = static_cast<uint8_t>(alpha * 255.0f);  // truncates: 0.999 gives 254
-    glColor4ubv(color_.data());
 }
 
 void TGLRenderDriver::ApplyColor(int red, int green, int blue) {
@@ -50,7 +52,6 @@ void TGLRenderDriver::ApplyColor(int red, int green, int blue) {
     color_[0] = static_cast<uint8_t>(red);
     color_[1] = static_cast<uint8_t>(green);
     color_[2] = static_cast<uint8_t>(blue);
-    glColor4ubv(color_.data());
 }
 
 void TGLRenderDriver::ApplyClearColor(int red, int green, int blue) {
@@ -58,12 +59,18 @@ void TGLRenderDriver::ApplyClearColor(int red, int green, int blue) {
 }
 
 void TGLRenderDriver::ApplyViewport(int x, int y, int width, int height) {
-    if (x == 0 && y == 0 && width == width_ && height == height_) {
+    const bool enabled = !(x == 0 && y == 0 && width == width_ && height == height_);
+    const std::array<int, 4> scissor{x, height_ - y - height, width, height};
+    if (enabled == scissorEnabled_ && (!enabled || scissor == scissor_)) return;
+    Flush();
+    scissorEnabled_ = enabled;
+    if (!enabled) {
         glDisable(GL_SCISSOR_TEST);
         return;
     }
+    scissor_ = scissor;
     glEnable(GL_SCISSOR_TEST);
-    glScissor(x, height_ - y - height, width, height);
+    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
 }
 
 void TGLRenderDriver::ApplyMatrix(float ix, float iy, float jx, float jy) {
@@ -73,12 +80,32 @@ void TGLRenderDriver::ApplyMatrix(float ix, float iy, float jx, float jy) {
     jy_ = jy;
 }
 
-void TGLRenderDriver::ApplyLineThickness(float width) { glLineWidth(width); }
+void TGLRenderDriver::ApplyLineThickness(float width) {
+    if (width == lineWidth_) return;
+    Flush();
+    lineWidth_ = width;
+    glLineWidth(width);
+}
 
-void TGLRenderDriver::ClearBuffer() { glClear(GL_COLOR_BUFFER_BIT); }
+void TGLRenderDriver::ClearBuffer() {
+    Flush();
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// A fresh context: blending and scissoring off, lines one pixel wide, no
+// texture bound.
+void TGLRenderDriver::ResetStateCaches() {
+    batch_.Discard();
+    cachedBlendMode_ = 0;
+    lineWidth_ = 1;
+    scissorEnabled_ = false;
+    boundTexture_ = 0;
+    texturingEnabled_ = false;
+}
 
 void TGLRenderDriver::BindTexture(uint32_t name) {
     if (name == boundTexture_) return;
+    Flush();
     glBindTexture(GL_TEXTURE_2D, name);
     boundTexture_ = name;
 }
@@ -86,12 +113,14 @@ void TGLRenderDriver::BindTexture(uint32_t name) {
 void TGLRenderDriver::EnableTexturing(uint32_t name) {
     BindTexture(name);
     if (texturingEnabled_) return;
+    Flush();
     glEnable(GL_TEXTURE_2D);
     texturingEnabled_ = true;
 }
 
 void TGLRenderDriver::DisableTexturing() {
     if (!texturingEnabled_) return;
+    Flush();
     glDisable(GL_TEXTURE_2D);
     texturingEnabled_ = false;
 }

@@ -62,6 +62,8 @@ uint32_t CreateTexture(int textureWidth, int textureHeight, int flags, const voi
 }
 
 void UploadPixmap(const TPixmapRef& pixmap, int flags) {
+    // Pending draws may sample the texture's old picture.
+    GLDriver().Flush();
     TPixmapRef level = pixmap;
     UploadLevel(*level, 0);
     if (flags & IMAGE_FILTERED) {
@@ -74,6 +76,7 @@ void UploadPixmap(const TPixmapRef& pixmap, int flags) {
 }
 
 void DeleteTexture(uint32_t name) {
+    GLDriver().Flush();
     GLuint texture = name;
     glDeleteTextures(1, &texture);
     // GL may hand the name out again; the bind cache must not then skip

@@ -5,8 +5,6 @@
 #include "graphics/image_settings.h"
 #include "runtime/failure.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -65,18 +63,7 @@ TGLTextureFrame::~TGLTextureFrame() {
 }
 
 void TGLTextureFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty) {
-    TGLRenderDriver& driver = GLDriver();
-    driver.EnableTexturing(texture);
-    const float corners[4][4] = {
-        {x0, y0, umin, vmin}, {x1, y0, umax, vmin}, {x1, y1, umax, vmax}, {x0, y1, umin, vmax}};
-    float sx, sy;
-    glBegin(GL_QUADS);
-    for (const auto& corner : corners) {
-        driver.Transform(corner[0], corner[1], tx, ty, sx, sy);
-        glTexCoord2f(corner[2], corner[3]);
-        glVertex2f(sx, sy);
-    }
-    glEnd();
+    GLDriver().DrawTexturedQuad(texture, {umin, vmin, umax, vmax}, x0, y0, x1, y1, tx, ty);
 }
 
 TPixmapRef TGLTextureFrame::Lock(int, int) { Fail("Image frame cannot be locked"); }
@@ -101,6 +88,8 @@ std::shared_ptr<TGLTextureFrame> TGLTextureFrame::FromPixmap(const TPixmapRef& p
 }
 
 TPixmapRef TGLLockableFrame::Lock(int read, int write) {
+    // Draws issued before the lock show the picture as it was before it.
+    GLDriver().Flush();
     lockRead = read;
     lockWrite = write;
     return view;

@@ -11,11 +11,15 @@ std::shared_ptr<TFixedMemoryStream> TFixedMemoryStream::OpenMemoryBlock(void* da
                                                                         bool readable,
                                                                         bool writeable) {
     auto stream = std::make_shared<TFixedMemoryStream>();
-    stream->data_ = static_cast<std::uint8_t*>(data);
-    stream->size_ = size;
-    stream->readable_ = readable;
-    stream->writeable_ = writeable;
+    stream->Attach(data, size, readable, writeable);
     return stream;
+}
+
+void TFixedMemoryStream::Attach(void* data, std::int32_t size, bool readable, bool writeable) {
+    data_ = static_cast<std::uint8_t*>(data);
+    size_ = size;
+    readable_ = readable;
+    writeable_ = writeable;
 }
 
 std::shared_ptr<TFixedMemoryStream> OpenMemoryBlock(void* data, std::int32_t size, bool readable,

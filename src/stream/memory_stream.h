@@ -20,6 +20,10 @@ public:
     static std::shared_ptr<TFixedMemoryStream> OpenMemoryBlock(void* data, std::int32_t size,
                                                                bool readable, bool writeable);
 
+protected:
+    // Points the stream at its block, for OpenMemoryBlock and subclasses.
+    void Attach(void* data, std::int32_t size, bool readable, bool writeable);
+
 private:
     std::int32_t position_ = 0;
     std::int32_t size_ = 0;

@@ -1,6 +1,8 @@
 // The embedded-resource table: newest entry first, never shrinking.
 #include "stream/resources.h"
 
+#include "stream/resource_pages.h"
+
 #include <memory>
 
 namespace vesk {
@@ -38,6 +40,10 @@ const void* ResourceData(const Text& name) {
 std::uint32_t ResourceSize(const Text& name) {
     const EmbeddedResource* entry = FindResource(name);
     return entry ? entry->size : 0;
+}
+
+void ReleaseResourcePages(const Text& name) {
+    if (const EmbeddedResource* entry = FindResource(name)) ReleaseFilePages(entry->data, entry->size);
 }
 
 }  // namespace vesk

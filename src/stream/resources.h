@@ -15,5 +15,10 @@ bool RegisterResource(const Text& name, const void* data, std::uint32_t size);
 const void* ResourceData(const Text& name);
 // 0 when no entry has this name.
 std::uint32_t ResourceSize(const Text& name);
+// Done with this resource for now: the executable's pages of it go back to
+// the system. They are file-backed, so reading the resource again brings
+// them back with the same bytes. Nothing happens for an unknown name or for
+// bytes that do not live in a read-only file mapping.
+void ReleaseResourcePages(const Text& name);
 
 }  // namespace vesk

@@ -1,11 +1,17 @@
 // A file embedded at build time opens by its resource name with its exact
-// bytes and size.
+// bytes and size; closing its stream gives its pages back without changing
+// a byte.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <array>
+#include <cstdint>
 #include <fstream>
 
 #include "embedded/stream_test_resource.h"
 #include "stream/opening.h"
+#include "stream/resources.h"
 
 namespace vesk {
 namespace {
@@ -33,6 +39,65 @@ TEST(EmbeddedFiles, OpenAsIncbinWithTheirExactBytes) {
     EXPECT_EQ(stream->ReadLine(), u"line one");
     EXPECT_EQ(stream->ReadLine(), u"line two");
     EXPECT_EQ(stream->ReadLine(), u"");  // the byte 0 ends an empty line
+}
+
+constexpr std::size_t kPage = 4096;
+
+constexpr std::array<std::uint8_t, 4 * kPage> MakePattern() {
+    std::array<std::uint8_t, 4 * kPage> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / kPage);
+    return bytes;
+}
+
+// Read-only data of the test program, as embedded resources are.
+alignas(kPage) constexpr std::array<std::uint8_t, 4 * kPage> kFilePages = MakePattern();
+
+// Whether the page holding the address is mapped into the process now
+// (bit 63 of its /proc/self/pagemap entry).
+bool Resident(const void* address) {
+    const int pagemap = open("/proc/self/pagemap", O_RDONLY);
+    std::uint64_t entry = 0;
+    const auto offset = static_cast<off_t>(reinterpret_cast<std::uintptr_t>(address) / kPage * sizeof entry);
+    const bool read = pread(pagemap, &entry, sizeof entry, offset) == sizeof entry;
+    close(pagemap);
+    return read && (entry >> 63) != 0;
+}
+
+std::vector<std::uint8_t> ReadResource(const Text& url) {
+    TStreamRef stream = OpenForReading(url);
+    if (!stream) return {};
+    std::vector<std::uint8_t> bytes = LoadBytes(stream);
+    stream->Close();
+    return bytes;
+}
+
+TEST(EmbeddedFiles, ClosingGivesBackTheWholePagesInsideAndReadingAgainGivesTheSameBytes) {
+    if (sysconf(_SC_PAGESIZE) != static_cast<long>(kPage)) GTEST_SKIP() << "pages are not 4 KB here";
+    InitStreamModule();
+    // Starting 100 bytes in: the first and last pages are only partly the
+    // resource's and must stay.
+    const std::uint8_t* base = kFilePages.data();
+    ASSERT_TRUE(RegisterResource(u"\\test\\pages.bin", base + 100, 3 * kPage));
+    const std::vector<std::uint8_t> expected(base + 100, base + 100 + 3 * kPage);
+
+    EXPECT_EQ(ReadResource(u"incbin::\\test\\pages.bin"), expected);
+    EXPECT_TRUE(Resident(base));
+    EXPECT_FALSE(Resident(base + kPage));
+    EXPECT_FALSE(Resident(base + 2 * kPage));
+    EXPECT_TRUE(Resident(base + 3 * kPage));
+    EXPECT_EQ(ReadResource(u"incbin::\\test\\pages.bin"), expected);
+}
+
+TEST(EmbeddedFiles, ResourcesOutsideFilePagesKeepTheirBytesWhenReleased) {
+    InitStreamModule();
+    static std::vector<std::uint8_t> heap(4 * kPage * 4);  // outlives the table entry
+    for (std::size_t i = 0; i < heap.size(); ++i) heap[i] = static_cast<std::uint8_t>(i * 13);
+    const std::vector<std::uint8_t> expected = heap;
+    ASSERT_TRUE(RegisterResource(u"\\test\\heap.bin", heap.data(), static_cast<std::uint32_t>(heap.size())));
+    EXPECT_EQ(ReadResource(u"incbin::\\test\\heap.bin"), expected);
+    ReleaseResourcePages(u"\\test\\heap.bin");
+    ReleaseResourcePages(u"\\test\\unknown.bin");
+    EXPECT_EQ(heap, expected);
 }
 
 }  // namespace

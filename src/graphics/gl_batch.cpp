@@ -1,0 +1,36 @@
+#include "graphics/gl_batch.h"
+
+#include <SDL_opengl.h>
+
+namespace vesk {
+
+bool TGLBatch::Continues(uint32_t mode, uint32_t texture) const {
+    return !vertices_.empty() && mode == mode_ && texture == texture_;
+}
+
+void TGLBatch::Start(uint32_t mode, uint32_t texture) {
+    mode_ = mode;
+    texture_ = texture;
+}
+
+void TGLBatch::Draw() {
+    if (vertices_.empty()) return;
+    constexpr GLsizei stride = sizeof(TGLVertex);
+    const TGLVertex* first = vertices_.data();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, stride, &first->x);
+    glColorPointer(4, GL_UNSIGNED_BYTE, stride, first->color.data());
+    if (texture_ != 0) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, stride, &first->u);
+    } else {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    glDrawArrays(mode_, 0, static_cast<GLsizei>(vertices_.size()));
+    vertices_.clear();
+}
+
+void TGLBatch::Discard() { vertices_.clear(); }
+
+}  // namespace vesk

@@ -1,0 +1,70 @@
+// Linux: the mappings come from /proc/self/smaps, the pages go with
+// madvise(MADV_DONTNEED). For a private file mapping that drops the
+// process's reference to the page-cache pages; a page the process had
+// written would lose its bytes, which is why only mappings without a single
+// anonymous (copied-on-write) page qualify.
+#include "stream/resource_pages.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace vesk {
+namespace {
+
+struct TMapping {
+    std::uintptr_t start = 0;
+    std::uintptr_t end = 0;
+    bool readOnlyFile = false;
+    bool written = false;
+};
+
+// A mapping's first line: "start-end perms offset device inode [path]".
+bool ParseMappingLine(const std::string& line, TMapping& mapping) {
+    unsigned long start = 0, end = 0, inode = 0;
+    char perms[5] = {};
+    if (std::sscanf(line.c_str(), "%lx-%lx %4s %*s %*s %lu", &start, &end, perms, &inode) != 4) return false;
+    mapping = {start, end, perms[1] != 'w' && inode != 0, false};
+    return true;
+}
+
+std::vector<TMapping> ReadMappings() {
+    std::vector<TMapping> mappings;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    TMapping mapping;
+    while (std::getline(smaps, line)) {
+        if (ParseMappingLine(line, mapping)) {
+            mappings.push_back(mapping);
+        } else if (!mappings.empty() && line.rfind("Anonymous:", 0) == 0) {
+            unsigned long kilobytes = 0;
+            std::sscanf(line.c_str(), "Anonymous: %lu", &kilobytes);
+            mappings.back().written = kilobytes != 0;
+        }
+    }
+    return mappings;
+}
+
+}  // namespace
+
+void ReleaseFilePages(const void* data, std::size_t size) {
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + page - 1) / page * page;
+    const std::uintptr_t last = (begin + size) / page * page;
+    if (!data || first >= last) return;
+    for (const TMapping& mapping : ReadMappings()) {
+        if (!mapping.readOnlyFile || mapping.written) continue;
+        const std::uintptr_t from = std::max(first, mapping.start);
+        const std::uintptr_t to = std::min(last, mapping.end);
+        if (from < to) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    }
+}
+
+}  // namespace vesk
