@@ -18,9 +18,9 @@ public:
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
-    Handler* Next() const { return next_; }
+    Handler* Next() const { return static_cast<Handler*>(next_); }
     // The handler asked first, or null before any exists.
-    static Handler* First() { return Head(); }
+    static Handler* First() { return static_cast<Handler*>(Head()); }
 
     // Asks every handler, newest first, until one gives an answer that is not
     // null; null when none does.
@@ -32,16 +32,18 @@ public:
     }
 
 protected:
-    TRegistry() : next_(Head()) { Head() = static_cast<Handler*>(this); }
+    // Links the base: while it is being made, the handler around it is not
+    // yet a Handler, so the list holds bases and is cast only when read.
+    TRegistry() : next_(Head()) { Head() = this; }
     ~TRegistry() = default;
 
 private:
-    static Handler*& Head() {
-        static Handler* head = nullptr;
+    static TRegistry*& Head() {
+        static TRegistry* head = nullptr;
         return head;
     }
 
-    Handler* next_;
+    TRegistry* next_;
 };
 
 // The readers' walk over one open stream: every handler is offered the
