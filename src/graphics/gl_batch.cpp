@@ -1,6 +1,6 @@
 #include "graphics/gl_batch.h"
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 
 namespace vesk {
 
