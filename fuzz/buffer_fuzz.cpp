@@ -3,9 +3,9 @@
 // Offsets and counts stay within the buffer where the caller has to keep
 // them there; everything the buffer checks itself gets arbitrary values.
 #include "fuzz_input.h"
-#include "stream/buffer.h"
-#include "stream/buffer_stream.h"
-#include "stream/opening.h"
+#include <vesk/stream/buffer.h>
+#include <vesk/stream/buffer_stream.h>
+#include <vesk/stream/opening.h>
 
 #include <vector>
 

@@ -2,8 +2,8 @@
 // source of small numbers that steer a sequence of operations.
 #pragma once
 
-#include "runtime/startup.h"
-#include "stream/memory_stream.h"
+#include <vesk/runtime/startup.h>
+#include <vesk/stream/memory_stream.h>
 
 #include <algorithm>
 #include <csignal>

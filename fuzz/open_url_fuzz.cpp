@@ -7,9 +7,9 @@
 // opening turns into a slash) are skipped, so that the fuzzer cannot read a
 // device or overwrite a file of the machine.
 #include "fuzz_input.h"
-#include "stream/buffer.h"
-#include "stream/buffer_stream.h"
-#include "stream/opening.h"
+#include <vesk/stream/buffer.h>
+#include <vesk/stream/buffer_stream.h>
+#include <vesk/stream/opening.h>
 
 #include <unistd.h>
 

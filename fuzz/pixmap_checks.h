@@ -2,8 +2,8 @@
 #pragma once
 
 #include "fuzz_input.h"
-#include "pixmap/pixel_format.h"
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixel_format.h>
+#include <vesk/pixmap/pixmap.h>
 
 namespace vesk::fuzz {
 

@@ -2,7 +2,7 @@
 // the module's current stream cleared either way.
 #include "fuzz_input.h"
 #include "pixmap_checks.h"
-#include "pixmap/png_file.h"
+#include <vesk/pixmap/png_file.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     vesk::InitPngModule();

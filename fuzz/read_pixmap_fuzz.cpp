@@ -2,10 +2,10 @@
 // PNG) gets the same bytes, each from the start, through the buffer opener.
 #include "fuzz_input.h"
 #include "pixmap_checks.h"
-#include "pixmap/png_file.h"
-#include "pixmap/tga_reader.h"
-#include "stream/buffer.h"
-#include "stream/opening.h"
+#include <vesk/pixmap/png_file.h>
+#include <vesk/pixmap/tga_reader.h>
+#include <vesk/stream/buffer.h>
+#include <vesk/stream/opening.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     vesk::InitTgaModule();

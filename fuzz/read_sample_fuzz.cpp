@@ -1,8 +1,8 @@
 // ReadAudioSample over a memory buffer: every registered sample reader gets
 // the same bytes from the start, through the buffer opener.
-#include "audio/wav_reader.h"
+#include <vesk/audio/wav_reader.h>
 #include "fuzz_input.h"
-#include "stream/buffer.h"
+#include <vesk/stream/buffer.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     vesk::InitWavModule();

@@ -2,7 +2,7 @@
 // or write outside its row buffers or the pixmap, whatever the packets say.
 #include "fuzz_input.h"
 #include "pixmap_checks.h"
-#include "pixmap/tga_reader.h"
+#include <vesk/pixmap/tga_reader.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     vesk::InitPixmapModule();

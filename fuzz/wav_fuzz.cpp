@@ -1,7 +1,7 @@
 // The WAV reader on arbitrary bytes: whatever sizes the chunks declare, the
 // sample it returns holds exactly its frames and nothing is allocated beyond
 // what the input can fill.
-#include "audio/wav_reader.h"
+#include <vesk/audio/wav_reader.h>
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -4,12 +4,12 @@
 // built-in font at five times size and 1,300 filled 3 x 3 rectangles (the
 // effect points), all alpha-blended. Each frame ends with glFinish so the
 // figures include the GL's work, not only the issuing of calls.
-#include "graphics/draw_primitives.h"
-#include "graphics/draw_state.h"
-#include "graphics/graphics.h"
-#include "graphics/image.h"
-#include "graphics/text_font.h"
-#include "graphics/window.h"
+#include <vesk/graphics/draw_primitives.h>
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/graphics.h>
+#include <vesk/graphics/image.h>
+#include <vesk/graphics/text_font.h>
+#include <vesk/graphics/window.h>
 
 #include <SDL_opengl.h>
 #include <benchmark/benchmark.h>

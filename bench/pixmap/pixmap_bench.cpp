@@ -2,11 +2,11 @@
 // WritePng's own cost on top of libpng's matters; the intro's picture is a
 // 450 x 104 24-bit TGA decoded at start-up. Both are measured against a
 // memory buffer so that no disk time is counted.
-#include "pixmap/png_file.h"
-#include "pixmap/tga_reader.h"
+#include <vesk/pixmap/png_file.h>
+#include <vesk/pixmap/tga_reader.h>
 
-#include "stream/buffer.h"
-#include "stream/buffer_stream.h"
+#include <vesk/stream/buffer.h>
+#include <vesk/stream/buffer_stream.h>
 
 #include <benchmark/benchmark.h>
 #include <png.h>

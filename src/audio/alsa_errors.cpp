@@ -1,4 +1,4 @@
-#include "audio/alsa_errors.h"
+#include <vesk/audio/alsa_errors.h>
 
 #include <cstdlib>
 #include <cstring>

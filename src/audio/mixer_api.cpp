@@ -1,8 +1,8 @@
 // The Mixer… functions: the handle table with its generations, and the
 // main thread's side of handing voices to the mixing thread.
-#include "audio/mixer.h"
+#include <vesk/audio/mixer.h>
 
-#include "audio/mixer_engine.h"
+#include <vesk/audio/mixer_engine.h>
 
 #include <array>
 #include <cmath>

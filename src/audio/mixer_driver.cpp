@@ -1,6 +1,6 @@
-#include "audio/mixer_driver.h"
+#include <vesk/audio/mixer_driver.h>
 
-#include "audio/mixer.h"
+#include <vesk/audio/mixer.h>
 
 #include <cstdlib>
 

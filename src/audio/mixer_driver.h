@@ -3,7 +3,7 @@
 // It becomes the current driver only when the audio output opens.
 #pragma once
 
-#include "audio/sound_driver.h"
+#include <vesk/audio/sound_driver.h>
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "audio/mixer_engine.h"
+#include <vesk/audio/mixer_engine.h>
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "audio/sample.h"
+#include <vesk/audio/sample.h>
 
 #include <array>
 #include <cstring>

@@ -4,7 +4,7 @@
 // through 16-bit stereo, high byte first.
 #pragma once
 
-#include "stream/object.h"
+#include <vesk/stream/object.h>
 
 #include <cstdint>
 #include <memory>

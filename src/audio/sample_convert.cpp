@@ -1,9 +1,9 @@
 // Frame conversions. Every format converts to and from one hub, 16-bit
 // stereo with the high byte first, so six formats need twelve small loops
 // rather than thirty.
-#include "audio/sample.h"
+#include <vesk/audio/sample.h>
 
-#include "runtime/failure.h"
+#include <vesk/runtime/failure.h>
 
 #include <memory>
 

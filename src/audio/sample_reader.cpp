@@ -1,7 +1,7 @@
-#include "audio/sample_reader.h"
+#include <vesk/audio/sample_reader.h>
 
-#include "runtime/failure.h"
-#include "runtime/startup.h"
+#include <vesk/runtime/failure.h>
+#include <vesk/runtime/startup.h>
 
 namespace vesk {
 

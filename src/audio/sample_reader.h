@@ -4,9 +4,9 @@
 // by letting a stream failure escape.
 #pragma once
 
-#include "audio/sample.h"
-#include "stream/opening.h"
-#include "stream/registry.h"
+#include <vesk/audio/sample.h>
+#include <vesk/stream/opening.h>
+#include <vesk/stream/registry.h>
 
 #include <memory>
 

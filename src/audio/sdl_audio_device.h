@@ -4,7 +4,7 @@
 // ones, and a play is heard from the next period to start.
 #pragma once
 
-#include "audio/mixer_engine.h"
+#include <vesk/audio/mixer_engine.h>
 
 #include <atomic>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "audio/sound_driver.h"
+#include <vesk/audio/sound_driver.h>
 
-#include "audio/sample_reader.h"
-#include "audio/wav_reader.h"
+#include <vesk/audio/sample_reader.h>
+#include <vesk/audio/wav_reader.h>
 
 #include <utility>
 

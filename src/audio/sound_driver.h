@@ -6,8 +6,8 @@
 // program runs the same on a machine without sound.
 #pragma once
 
-#include "audio/sample.h"
-#include "stream/url.h"
+#include <vesk/audio/sample.h>
+#include <vesk/stream/url.h>
 
 #include <memory>
 

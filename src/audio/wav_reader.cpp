@@ -1,4 +1,4 @@
-#include "audio/wav_reader.h"
+#include <vesk/audio/wav_reader.h>
 
 #include <algorithm>
 #include <limits>

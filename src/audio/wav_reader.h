@@ -3,8 +3,8 @@
 // out in one of the four file-order formats.
 #pragma once
 
-#include "audio/sample_reader.h"
-#include "runtime/text.h"
+#include <vesk/audio/sample_reader.h>
+#include <vesk/runtime/text.h>
 
 namespace vesk {
 

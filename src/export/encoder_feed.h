@@ -3,8 +3,8 @@
 // show's thread queues as it grabs them, and the music's bytes.
 #pragma once
 
-#include "export/music_pcm.h"
-#include "pixmap/pixmap.h"
+#include <vesk/export/music_pcm.h>
+#include <vesk/pixmap/pixmap.h>
 
 #include <atomic>
 #include <condition_variable>

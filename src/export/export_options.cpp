@@ -1,4 +1,4 @@
-#include "export/export_options.h"
+#include <vesk/export/export_options.h>
 
 #include <algorithm>
 #include <array>

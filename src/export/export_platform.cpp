@@ -1,4 +1,4 @@
-#include "export/export_platform.h"
+#include <vesk/export/export_platform.h>
 
 namespace vesk {
 

@@ -2,7 +2,7 @@
 // return at once, since frames are paced by the encoder and not by a display.
 #pragma once
 
-#include "system/forwarding_platform.h"
+#include <vesk/system/forwarding_platform.h>
 
 namespace vesk {
 

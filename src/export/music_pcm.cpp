@@ -1,11 +1,11 @@
-#include "export/music_pcm.h"
+#include <vesk/export/music_pcm.h>
 
-#include "audio/sample_reader.h"
-#include "audio/wav_reader.h"
-#include "export/export_error.h"
-#include "intro/intro_assets.h"
-#include "intro/music.h"
-#include "stream/opening.h"
+#include <vesk/audio/sample_reader.h>
+#include <vesk/audio/wav_reader.h>
+#include <vesk/export/export_error.h>
+#include <vesk/intro/intro_assets.h>
+#include <vesk/intro/music.h>
+#include <vesk/stream/opening.h>
 
 #include <algorithm>
 

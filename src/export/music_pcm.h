@@ -3,7 +3,7 @@
 // that the sound of frame n starts at n/50 s just as the picture does.
 #pragma once
 
-#include "audio/sample.h"
+#include <vesk/audio/sample.h>
 
 #include <cstddef>
 #include <cstdint>

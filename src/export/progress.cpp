@@ -1,4 +1,4 @@
-#include "export/progress.h"
+#include <vesk/export/progress.h>
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "export/signal_cleanup.h"
+#include <vesk/export/signal_cleanup.h>
 
 #include <array>
 #include <atomic>

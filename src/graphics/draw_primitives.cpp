@@ -1,7 +1,7 @@
-#include "graphics/draw_primitives.h"
+#include <vesk/graphics/draw_primitives.h>
 
-#include "graphics/draw_state.h"
-#include "graphics/render_driver.h"
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/render_driver.h>
 
 namespace vesk {
 

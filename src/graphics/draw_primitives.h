@@ -5,7 +5,7 @@
 // and rotation and scale turn the shape about that point.
 #pragma once
 
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "graphics/draw_state.h"
+#include <vesk/graphics/draw_state.h>
 
-#include "graphics/image_settings.h"
-#include "graphics/render_driver.h"
+#include <vesk/graphics/image_settings.h>
+#include <vesk/graphics/render_driver.h>
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "graphics/gl_batch.h"
+#include <vesk/graphics/gl_batch.h>
 
 #include <GL/gl.h>
 

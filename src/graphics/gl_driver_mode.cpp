@@ -1,9 +1,9 @@
 // The OpenGL driver's mode operations: opening a context with the 2D
 // projection, the refresh calibration and the paced presentation of frames.
-#include "graphics/gl_driver.h"
+#include <vesk/graphics/gl_driver.h>
 
-#include "runtime/failure.h"
-#include "system/platform.h"
+#include <vesk/runtime/failure.h>
+#include <vesk/system/platform.h>
 
 #include <GL/gl.h>
 

@@ -3,7 +3,7 @@
 // the frame is filtered.
 #pragma once
 
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 // pixels in memory: locking does no GL work and unlocking is one upload.
 #pragma once
 
-#include "graphics/image_frame.h"
+#include <vesk/graphics/image_frame.h>
 
 #include <cstdint>
 #include <memory>

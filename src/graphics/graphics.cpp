@@ -1,11 +1,11 @@
-#include "graphics/graphics.h"
+#include <vesk/graphics/graphics.h>
 
-#include "graphics/draw_state.h"
-#include "graphics/gl_heap.h"
-#include "graphics/render_driver.h"
-#include "graphics/text_font.h"
-#include "runtime/failure.h"
-#include "system/platform.h"
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/gl_heap.h>
+#include <vesk/graphics/render_driver.h>
+#include <vesk/graphics/text_font.h>
+#include <vesk/runtime/failure.h>
+#include <vesk/system/platform.h>
 
 namespace vesk {
 namespace {

@@ -1,10 +1,10 @@
 // Making images: from pixmaps and picture files, from the cells of a sheet,
 // and empty lockable ones.
-#include "graphics/image.h"
+#include <vesk/graphics/image.h>
 
-#include "graphics/draw_state.h"
-#include "graphics/render_driver.h"
-#include "pixmap/pixmap_reader.h"
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/render_driver.h>
+#include <vesk/pixmap/pixmap_reader.h>
 
 #include <algorithm>
 

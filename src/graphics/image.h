@@ -5,10 +5,10 @@
 // from the screen or through a locked pixmap.
 #pragma once
 
-#include "graphics/image_frame.h"
-#include "graphics/image_settings.h"
-#include "pixmap/pixmap.h"
-#include "stream/url.h"
+#include <vesk/graphics/image_frame.h>
+#include <vesk/graphics/image_settings.h>
+#include <vesk/pixmap/pixmap.h>
+#include <vesk/stream/url.h>
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
 // Using images: locking frames, grabbing them from the screen and drawing
 // them. Frame numbers outside the image are ignored rather than trusted.
-#include "graphics/image.h"
+#include <vesk/graphics/image.h>
 
-#include "graphics/draw_state.h"
-#include "graphics/render_driver.h"
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/render_driver.h>
 
 #include <cmath>
 

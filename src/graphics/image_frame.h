@@ -3,7 +3,7 @@
 // the driver's matrix; lockable frames also hand out their pixels.
 #pragma once
 
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "graphics/image_settings.h"
+#include <vesk/graphics/image_settings.h>
 
 namespace vesk {
 namespace {

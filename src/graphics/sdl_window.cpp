@@ -2,11 +2,11 @@
 // non-resizable window whose client area is the requested size; a
 // full-screen one is a borderless window that switches the display mode when
 // it gains the focus and gives the desktop back, minimised, when it loses it.
-#include "graphics/window.h"
+#include <vesk/graphics/window.h>
 
-#include "graphics/gl_driver.h"
-#include "runtime/startup.h"
-#include "system/platform.h"
+#include <vesk/graphics/gl_driver.h>
+#include <vesk/runtime/startup.h>
+#include <vesk/system/platform.h>
 
 #include <SDL.h>
 #include <SDL_opengl.h>

@@ -1,8 +1,8 @@
-#include "graphics/text_font.h"
+#include <vesk/graphics/text_font.h>
 
-#include "graphics/draw_state.h"
-#include "graphics/render_driver.h"
-#include "stream/opening.h"
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/render_driver.h>
+#include <vesk/stream/opening.h>
 
 #include "embedded/veskfont_bin.h"
 

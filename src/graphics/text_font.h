@@ -6,8 +6,8 @@
 // current colour and alpha.
 #pragma once
 
-#include "graphics/image.h"
-#include "runtime/text.h"
+#include <vesk/graphics/image.h>
+#include <vesk/runtime/text.h>
 
 #include <cstdint>
 #include <memory>

@@ -4,7 +4,7 @@
 // process-wide.
 #pragma once
 
-#include "system/messages.h"
+#include <vesk/system/messages.h>
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "intro/countdown.h"
+#include <vesk/intro/countdown.h>
 
-#include "graphics/draw_state.h"
-#include "graphics/text_font.h"
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/text_font.h>
 
 namespace vesk {
 

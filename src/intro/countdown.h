@@ -2,7 +2,7 @@
 // large with the built-in text font. It goes on below zero.
 #pragma once
 
-#include "runtime/text.h"
+#include <vesk/runtime/text.h>
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "intro/effects.h"
+#include <vesk/intro/effects.h>
 
-#include "graphics/draw_primitives.h"
-#include "graphics/draw_state.h"
-#include "intro/screen.h"
+#include <vesk/graphics/draw_primitives.h>
+#include <vesk/graphics/draw_state.h>
+#include <vesk/intro/screen.h>
 
 namespace vesk {
 

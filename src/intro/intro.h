@@ -5,11 +5,11 @@
 // export, a test, a host that calls once per frame) runs the same show.
 #pragma once
 
-#include "audio/sound_driver.h"
-#include "intro/effects.h"
-#include "intro/material.h"
-#include "intro/recording.h"
-#include "intro/scroller.h"
+#include <vesk/audio/sound_driver.h>
+#include <vesk/intro/effects.h>
+#include <vesk/intro/material.h>
+#include <vesk/intro/recording.h>
+#include <vesk/intro/scroller.h>
 
 #include <cstdint>
 

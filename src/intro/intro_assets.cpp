@@ -1,9 +1,9 @@
-#include "intro/intro_assets.h"
+#include <vesk/intro/intro_assets.h>
 
 #include "embedded/intro_font_sheet.h"
 #include "embedded/intro_music.h"
 #include "embedded/intro_picture.h"
-#include "stream/resources.h"
+#include <vesk/stream/resources.h>
 
 namespace vesk {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "runtime/text.h"
+#include <vesk/runtime/text.h>
 
 namespace vesk {
 

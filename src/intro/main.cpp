@@ -1,4 +1,4 @@
-#include "intro/intro.h"
-#include "runtime/startup.h"
+#include <vesk/intro/intro.h>
+#include <vesk/runtime/startup.h>
 
 int main() { return vesk::RunProgram(vesk::RunIntro); }

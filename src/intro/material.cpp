@@ -1,9 +1,9 @@
-#include "intro/material.h"
+#include <vesk/intro/material.h>
 
-#include "graphics/draw_primitives.h"
-#include "graphics/draw_state.h"
-#include "pixmap/pixmap_reader.h"
-#include "runtime/failure.h"
+#include <vesk/graphics/draw_primitives.h>
+#include <vesk/graphics/draw_state.h>
+#include <vesk/pixmap/pixmap_reader.h>
+#include <vesk/runtime/failure.h>
 
 namespace vesk {
 namespace {

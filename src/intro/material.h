@@ -6,8 +6,8 @@
 // transparent pixels on the way. Nothing of this work is ever presented.
 #pragma once
 
-#include "graphics/image.h"
-#include "runtime/text.h"
+#include <vesk/graphics/image.h>
+#include <vesk/runtime/text.h>
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "intro/music.h"
+#include <vesk/intro/music.h>
 
-#include "intro/recording.h"
+#include <vesk/intro/recording.h>
 
 namespace vesk {
 

@@ -4,7 +4,7 @@
 // makes the sound but stays silent.
 #pragma once
 
-#include "audio/sound_driver.h"
+#include <vesk/audio/sound_driver.h>
 
 namespace vesk {
 

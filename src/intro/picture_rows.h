@@ -3,7 +3,7 @@
 // half seconds into the show, and ripples the whole logo from 7.2 s on.
 #pragma once
 
-#include "graphics/image.h"
+#include <vesk/graphics/image.h>
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "intro/random.h"
+#include <vesk/intro/random.h>
 
 namespace vesk {
 namespace {

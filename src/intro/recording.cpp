@@ -1,8 +1,8 @@
-#include "intro/recording.h"
+#include <vesk/intro/recording.h>
 
-#include "graphics/draw_primitives.h"
-#include "intro/screen.h"
-#include "pixmap/png_file.h"
+#include <vesk/graphics/draw_primitives.h>
+#include <vesk/intro/screen.h>
+#include <vesk/pixmap/png_file.h>
 
 #include <algorithm>
 #include <cerrno>

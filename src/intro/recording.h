@@ -4,7 +4,7 @@
 // run time.
 #pragma once
 
-#include "runtime/text.h"
+#include <vesk/runtime/text.h>
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "intro/scroll_text.h"
+#include <vesk/intro/scroll_text.h>
 
 namespace vesk {
 namespace {

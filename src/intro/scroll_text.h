@@ -3,7 +3,7 @@
 // the scroller's motion and the effect objects as they enter its window.
 #pragma once
 
-#include "runtime/text.h"
+#include <vesk/runtime/text.h>
 
 namespace vesk {
 

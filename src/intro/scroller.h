@@ -6,8 +6,8 @@
 // 0.16 s on the line and the wave and every 0.18 s on the circle.
 #pragma once
 
-#include "graphics/image.h"
-#include "runtime/text.h"
+#include <vesk/graphics/image.h>
+#include <vesk/runtime/text.h>
 
 #include <array>
 #include <cstdint>

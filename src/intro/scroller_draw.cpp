@@ -1,6 +1,6 @@
-#include "intro/scroller.h"
+#include <vesk/intro/scroller.h>
 
-#include "graphics/draw_state.h"
+#include <vesk/graphics/draw_state.h>
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "pixmap/pixel_format.h"
+#include <vesk/pixmap/pixel_format.h>
 
 #include <cstring>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 
-#include "runtime/startup.h"
+#include <vesk/runtime/startup.h>
 
 namespace vesk {
 namespace {

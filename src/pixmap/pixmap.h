@@ -5,7 +5,7 @@
 // wrapped buffer); windows hold no reference to what they look into.
 #pragma once
 
-#include "pixmap/pixel_format.h"
+#include <vesk/pixmap/pixel_format.h>
 
 #include <cstdint>
 #include <memory>

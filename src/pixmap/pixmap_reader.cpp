@@ -1,7 +1,7 @@
-#include "pixmap/pixmap_reader.h"
+#include <vesk/pixmap/pixmap_reader.h>
 
-#include "runtime/failure.h"
-#include "stream/opening.h"
+#include <vesk/runtime/failure.h>
+#include <vesk/stream/opening.h>
 
 namespace vesk {
 

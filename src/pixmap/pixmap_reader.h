@@ -6,10 +6,10 @@
 // before the next reader is asked.
 #pragma once
 
-#include "pixmap/pixmap.h"
-#include "stream/registry.h"
-#include "stream/stream.h"
-#include "stream/url.h"
+#include <vesk/pixmap/pixmap.h>
+#include <vesk/stream/registry.h>
+#include <vesk/stream/stream.h>
+#include <vesk/stream/url.h>
 
 namespace vesk {
 

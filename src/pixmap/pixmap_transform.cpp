@@ -1,6 +1,6 @@
 // Whole-pixmap transforms: bilinear scaling, colour masking and mirroring.
 // Each works one row at a time so source and result may differ in pitch.
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 
 #include <cmath>
 #include <memory>

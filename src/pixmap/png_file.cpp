@@ -1,7 +1,7 @@
-#include "pixmap/png_file.h"
+#include <vesk/pixmap/png_file.h>
 
-#include "pixmap/png_io.h"
-#include "stream/opening.h"
+#include <vesk/pixmap/png_io.h>
+#include <vesk/stream/opening.h>
 
 #include <climits>
 #include <cstring>

@@ -7,7 +7,7 @@
 // callbacks use, so only one PNG operation may run at a time.
 #pragma once
 
-#include "pixmap/pixmap_reader.h"
+#include <vesk/pixmap/pixmap_reader.h>
 
 namespace vesk {
 

@@ -4,7 +4,7 @@
 // into a libpng error; the caller re-raises it once libpng is torn down.
 #pragma once
 
-#include "stream/stream.h"
+#include <vesk/stream/stream.h>
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
-#include "pixmap/tga_reader.h"
+#include <vesk/pixmap/tga_reader.h>
 
-#include "pixmap/png_file.h"
+#include <vesk/pixmap/png_file.h>
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 // and pixels left to right; the descriptor byte is not consulted.
 #pragma once
 
-#include "pixmap/pixmap_reader.h"
+#include <vesk/pixmap/pixmap_reader.h>
 
 #include <cstdint>
 

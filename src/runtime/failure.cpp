@@ -1,4 +1,4 @@
-#include "runtime/failure.h"
+#include <vesk/runtime/failure.h>
 
 namespace vesk {
 

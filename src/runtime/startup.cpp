@@ -1,6 +1,6 @@
-#include "runtime/startup.h"
+#include <vesk/runtime/startup.h>
 
-#include "runtime/failure.h"
+#include <vesk/runtime/failure.h>
 
 #include <csignal>
 #include <cstdio>

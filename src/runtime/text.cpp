@@ -1,4 +1,4 @@
-#include "runtime/text.h"
+#include <vesk/runtime/text.h>
 
 namespace vesk {
 namespace {

@@ -1,5 +1,5 @@
 // Memory buffers: allocation, growth, little-endian peeks and pokes.
-#include "stream/buffer.h"
+#include <vesk/stream/buffer.h>
 
 #include <algorithm>
 #include <bit>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "stream/opening.h"
+#include <vesk/stream/opening.h>
 
 namespace vesk {
 

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "stream/object.h"
-#include "stream/stream.h"
-#include "stream/url.h"
+#include <vesk/stream/object.h>
+#include <vesk/stream/stream.h>
+#include <vesk/stream/url.h>
 
 namespace vesk {
 

@@ -1,7 +1,7 @@
 // Free-function forms of the memory-buffer operations, and buffer copies.
 #include <cstring>
 
-#include "stream/buffer.h"
+#include <vesk/stream/buffer.h>
 
 namespace vesk {
 

@@ -1,5 +1,5 @@
 // Buffer streams and the opener that serves memory buffers.
-#include "stream/buffer_stream.h"
+#include <vesk/stream/buffer_stream.h>
 
 #include <algorithm>
 #include <cstring>

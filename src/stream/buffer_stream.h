@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "stream/buffer.h"
-#include "stream/opener.h"
-#include "stream/stream.h"
+#include <vesk/stream/buffer.h>
+#include <vesk/stream/opener.h>
+#include <vesk/stream/stream.h>
 
 namespace vesk {
 

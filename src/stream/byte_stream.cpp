@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "stream/stream.h"
+#include <vesk/stream/stream.h>
 
 namespace vesk {
 

@@ -1,8 +1,8 @@
 // The "incbin" opener.
-#include "stream/embedded_opener.h"
+#include <vesk/stream/embedded_opener.h>
 
-#include "stream/memory_stream.h"
-#include "stream/resources.h"
+#include <vesk/stream/memory_stream.h>
+#include <vesk/stream/resources.h>
 
 #include <memory>
 #include <utility>

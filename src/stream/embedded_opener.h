@@ -2,7 +2,7 @@
 // a registered resource.
 #pragma once
 
-#include "stream/opener.h"
+#include <vesk/stream/opener.h>
 
 namespace vesk {
 

@@ -1,5 +1,5 @@
 // File streams over the C library's buffered file functions.
-#include "stream/file_stream.h"
+#include <vesk/stream/file_stream.h>
 
 #include <algorithm>
 #include <cerrno>

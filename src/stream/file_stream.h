@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "stream/stream.h"
+#include <vesk/stream/stream.h>
 
 namespace vesk {
 

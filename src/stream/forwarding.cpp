@@ -1,5 +1,5 @@
 // Forwarding and borrowed streams.
-#include "stream/forwarding.h"
+#include <vesk/stream/forwarding.h>
 
 namespace vesk {
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "stream/stream.h"
+#include <vesk/stream/stream.h>
 
 namespace vesk {
 

@@ -1,5 +1,5 @@
 // Fixed memory streams.
-#include "stream/memory_stream.h"
+#include <vesk/stream/memory_stream.h>
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The opener registry: a list linked through the openers themselves.
-#include "stream/opener.h"
+#include <vesk/stream/opener.h>
 
 namespace vesk {
 

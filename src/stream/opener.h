@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "stream/registry.h"
-#include "stream/stream.h"
-#include "stream/url.h"
+#include <vesk/stream/registry.h>
+#include <vesk/stream/stream.h>
+#include <vesk/stream/url.h>
 
 namespace vesk {
 

@@ -1,5 +1,5 @@
 // Opening streams by name, and the whole-stream conveniences built on it.
-#include "stream/opening.h"
+#include <vesk/stream/opening.h>
 
 #include <algorithm>
 

@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "stream/file_stream.h"
-#include "stream/forwarding.h"
-#include "stream/memory_stream.h"
-#include "stream/opener.h"
-#include "stream/resources.h"
-#include "stream/stream.h"
-#include "stream/url.h"
+#include <vesk/stream/file_stream.h>
+#include <vesk/stream/forwarding.h>
+#include <vesk/stream/memory_stream.h>
+#include <vesk/stream/opener.h>
+#include <vesk/stream/resources.h>
+#include <vesk/stream/stream.h>
+#include <vesk/stream/url.h>
 
 namespace vesk {
 

@@ -1,5 +1,5 @@
 // Default raw operations: a stream that supports nothing.
-#include "stream/stream.h"
+#include <vesk/stream/stream.h>
 
 namespace vesk {
 

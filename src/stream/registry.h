@@ -4,7 +4,7 @@
 // must live for the rest of the process.
 #pragma once
 
-#include "stream/stream.h"
+#include <vesk/stream/stream.h>
 
 #include <cstdint>
 #include <utility>

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "runtime/text.h"
+#include <vesk/runtime/text.h>
 
 namespace vesk {
 

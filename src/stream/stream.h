@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "runtime/failure.h"
-#include "runtime/text.h"
-#include "stream/object.h"
+#include <vesk/runtime/failure.h>
+#include <vesk/runtime/text.h>
+#include <vesk/stream/object.h>
 
 namespace vesk {
 

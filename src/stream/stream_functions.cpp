@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "stream/stream.h"
+#include <vesk/stream/stream.h>
 
 namespace vesk {
 

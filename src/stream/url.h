@@ -6,8 +6,8 @@
 #include <concepts>
 #include <memory>
 
-#include "runtime/text.h"
-#include "stream/object.h"
+#include <vesk/runtime/text.h>
+#include <vesk/stream/object.h>
 
 namespace vesk {
 

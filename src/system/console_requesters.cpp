@@ -1,7 +1,7 @@
 // Console-text versions of the requesters: the question goes to standard
 // output and the answer comes from standard input. An empty or closed input
 // gives the negative answer.
-#include "system/platform.h"
+#include <vesk/system/platform.h>
 
 #include <iostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "system/forwarding_platform.h"
+#include <vesk/system/forwarding_platform.h>
 
 namespace vesk {
 

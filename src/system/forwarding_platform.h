@@ -4,7 +4,7 @@
 // whichever platform back end made it.
 #pragma once
 
-#include "system/platform.h"
+#include <vesk/system/platform.h>
 
 #include <memory>
 

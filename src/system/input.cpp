@@ -1,4 +1,4 @@
-#include "system/input.h"
+#include <vesk/system/input.h>
 
 namespace vesk {
 

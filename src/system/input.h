@@ -2,7 +2,7 @@
 // they pass through the pump. One per process, all zero at start.
 #pragma once
 
-#include "system/messages.h"
+#include <vesk/system/messages.h>
 
 #include <array>
 #include <cstdint>

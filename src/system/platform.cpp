@@ -1,7 +1,7 @@
-#include "system/platform.h"
+#include <vesk/system/platform.h>
 
-#include "runtime/startup.h"
-#include "system/input.h"
+#include <vesk/runtime/startup.h>
+#include <vesk/system/input.h>
 
 #include <chrono>
 #include <cstdlib>

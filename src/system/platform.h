@@ -3,8 +3,8 @@
 // window; messages are handled only inside these calls.
 #pragma once
 
-#include "runtime/text.h"
-#include "system/messages.h"
+#include <vesk/runtime/text.h>
+#include <vesk/system/messages.h>
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "system/sdl_platform.h"
+#include <vesk/system/sdl_platform.h>
 
-#include "runtime/text.h"
+#include <vesk/runtime/text.h>
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // millisecond clock and SDL's delay the sleep.
 #pragma once
 
-#include "system/platform.h"
+#include <vesk/system/platform.h>
 
 #include <SDL.h>
 

@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "asset_bytes.h"
-#include "intro/intro_assets.h"
-#include "pixmap/pixmap_reader.h"
-#include "pixmap/tga_reader.h"
-#include "stream/opening.h"
-#include "stream/resources.h"
+#include <vesk/intro/intro_assets.h>
+#include <vesk/pixmap/pixmap_reader.h>
+#include <vesk/pixmap/tga_reader.h>
+#include <vesk/stream/opening.h>
+#include <vesk/stream/resources.h>
 
 namespace vesk {
 namespace {

@@ -1,8 +1,8 @@
 // The SDL output. Under test SDL's dummy driver is chosen; it opens on some
 // machines and not on others, and both must leave a working program.
-#include "audio/mixer.h"
-#include "audio/mixer_driver.h"
-#include "audio/sdl_audio_device.h"
+#include <vesk/audio/mixer.h>
+#include <vesk/audio/mixer_driver.h>
+#include <vesk/audio/sdl_audio_device.h>
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Sample formats and their conversions through the 16-bit stereo hub.
-#include "audio/sample.h"
+#include <vesk/audio/sample.h>
 
-#include "runtime/failure.h"
+#include <vesk/runtime/failure.h>
 
 #include <gtest/gtest.h>
 

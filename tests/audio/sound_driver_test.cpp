@@ -1,10 +1,10 @@
 // Sounds and channels over the mixer driver, and the silent driver that
 // stays when no audio output opens.
-#include "audio/manual_audio_device.h"
-#include "audio/mixer.h"
-#include "audio/mixer_driver.h"
+#include <vesk/audio/manual_audio_device.h>
+#include <vesk/audio/mixer.h>
+#include <vesk/audio/mixer_driver.h>
 
-#include "stream/opening.h"
+#include <vesk/stream/opening.h>
 
 #include <gtest/gtest.h>
 

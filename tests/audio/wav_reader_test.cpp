@@ -1,9 +1,9 @@
 // The WAV reader over files written here byte by byte, and the reader
 // registry around it.
-#include "audio/sample_reader.h"
-#include "audio/sound_driver.h"
-#include "audio/wav_reader.h"
-#include "stream/opener.h"
+#include <vesk/audio/sample_reader.h>
+#include <vesk/audio/sound_driver.h>
+#include <vesk/audio/wav_reader.h>
+#include <vesk/stream/opener.h>
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // for the recording build's own frames, rendered in the test's process.
 #pragma once
 
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 #include "support/temp_folder.h"
 
 #include <filesystem>

@@ -1,5 +1,5 @@
 // The export's command line.
-#include "export/export_options.h"
+#include <vesk/export/export_options.h>
 
 #include <gtest/gtest.h>
 

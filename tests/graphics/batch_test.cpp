@@ -3,9 +3,9 @@
 // land first, so the picture is the one drawn call by call.
 #include "gl_screen.h"
 
-#include "graphics/image.h"
-#include "graphics/image_settings.h"
-#include "pixmap/pixmap.h"
+#include <vesk/graphics/image.h>
+#include <vesk/graphics/image_settings.h>
+#include <vesk/pixmap/pixmap.h>
 
 namespace vesk {
 namespace {

@@ -1,11 +1,11 @@
 // Full-screen windows on a real X server: the mode switch while the window is
 // made, focus loss and regain, 24 and 32 bits as one depth, and the desktop
 // mode given back on every way the program can end.
-#include "graphics/graphics.h"
-#include "graphics/window.h"
-#include "runtime/failure.h"
-#include "runtime/startup.h"
-#include "system/platform.h"
+#include <vesk/graphics/graphics.h>
+#include <vesk/graphics/window.h>
+#include <vesk/runtime/failure.h>
+#include <vesk/runtime/startup.h>
+#include <vesk/system/platform.h>
 
 #include "support/scripted_platform.h"
 #include "support/x_server_test.h"

@@ -2,9 +2,9 @@
 // judge what was drawn by reading the back buffer.
 #pragma once
 
-#include "graphics/draw_primitives.h"
-#include "graphics/draw_state.h"
-#include "graphics/graphics.h"
+#include <vesk/graphics/draw_primitives.h>
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/graphics.h>
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // A real headless window: opening, reopening and closing, the display-mode
 // checks, the cursor counter and the window's answer to a close request.
-#include "graphics/draw_state.h"
-#include "graphics/gl_driver.h"
-#include "graphics/graphics.h"
-#include "runtime/failure.h"
-#include "system/platform.h"
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/gl_driver.h>
+#include <vesk/graphics/graphics.h>
+#include <vesk/runtime/failure.h>
+#include <vesk/system/platform.h>
 
 #include <SDL.h>
 #include <SDL_opengl.h>

@@ -1,8 +1,8 @@
 // The built-in font: its bitmap's rules, and text as a person sees it.
 #include "gl_screen.h"
 
-#include "graphics/text_font.h"
-#include "stream/resources.h"
+#include <vesk/graphics/text_font.h>
+#include <vesk/stream/resources.h>
 
 #include <cmath>
 

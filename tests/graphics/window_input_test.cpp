@@ -1,9 +1,9 @@
 // Real key and pointer input on a real X server, sent through XTest: held
 // keys when the window loses the focus, the pointer captured while a button
 // is held, and placing the pointer.
-#include "graphics/graphics.h"
-#include "system/input.h"
-#include "system/platform.h"
+#include <vesk/graphics/graphics.h>
+#include <vesk/system/input.h>
+#include <vesk/system/platform.h>
 
 #include "support/x_server_test.h"
 

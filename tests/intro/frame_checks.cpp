@@ -1,7 +1,7 @@
 #include "frame_checks.h"
 
-#include "pixmap/pixmap_reader.h"
-#include "pixmap/png_file.h"
+#include <vesk/pixmap/pixmap_reader.h>
+#include <vesk/pixmap/png_file.h>
 
 #include <cstdlib>
 #include <cstring>

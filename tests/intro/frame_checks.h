@@ -2,7 +2,7 @@
 // regions, and the reference frames kept in the test data.
 #pragma once
 
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 #include "support/temp_folder.h"
 
 #include <array>

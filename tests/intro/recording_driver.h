@@ -2,7 +2,7 @@
 // layers make, so that their placement can be checked without a GL context.
 #pragma once
 
-#include "graphics/render_driver.h"
+#include <vesk/graphics/render_driver.h>
 
 #include <array>
 #include <memory>

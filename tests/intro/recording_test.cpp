@@ -1,13 +1,13 @@
 // The recording build, run headless in a temporary folder: the files it
 // writes and what a person would see in them. Each case runs the show once,
 // so the cases need a process each (as ctest runs them).
-#include "graphics/draw_primitives.h"
-#include "graphics/draw_state.h"
-#include "graphics/text_font.h"
-#include "intro/intro.h"
-#include "intro/picture_rows.h"
-#include "intro/recording.h"
-#include "pixmap/pixmap_reader.h"
+#include <vesk/graphics/draw_primitives.h>
+#include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/text_font.h>
+#include <vesk/intro/intro.h>
+#include <vesk/intro/picture_rows.h>
+#include <vesk/intro/recording.h>
+#include <vesk/pixmap/pixmap_reader.h>
 
 #include "frame_checks.h"
 #include "support/file_size_limit.h"

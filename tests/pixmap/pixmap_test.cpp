@@ -1,4 +1,4 @@
-#include "pixmap/pixmap.h"
+#include <vesk/pixmap/pixmap.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "pixmap/png_file.h"
-#include "pixmap/tga_reader.h"
+#include <vesk/pixmap/png_file.h>
+#include <vesk/pixmap/tga_reader.h>
 
-#include "stream/opening.h"
+#include <vesk/stream/opening.h>
 #include "test_streams.h"
 #include "support/file_size_limit.h"
 

@@ -2,9 +2,9 @@
 // and streams that fail part-way through a read or a write.
 #pragma once
 
-#include "stream/buffer.h"
-#include "stream/buffer_stream.h"
-#include "stream/stream.h"
+#include <vesk/stream/buffer.h>
+#include <vesk/stream/buffer_stream.h>
+#include <vesk/stream/stream.h>
 
 #include <algorithm>
 #include <cstdint>

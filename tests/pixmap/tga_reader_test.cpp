@@ -1,6 +1,6 @@
-#include "pixmap/tga_reader.h"
+#include <vesk/pixmap/tga_reader.h>
 
-#include "stream/opening.h"
+#include <vesk/stream/opening.h>
 #include "test_streams.h"
 
 #include <gtest/gtest.h>

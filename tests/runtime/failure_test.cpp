@@ -1,7 +1,7 @@
 // What a user sees when the program fails: exactly the message, no line end,
 // status 255, whether the failure was raised or came from a fatal signal.
-#include "runtime/failure.h"
-#include "runtime/startup.h"
+#include <vesk/runtime/failure.h>
+#include <vesk/runtime/startup.h>
 
 #include <gtest/gtest.h>
 

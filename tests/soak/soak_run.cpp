@@ -1,7 +1,7 @@
 #include "soak_run.h"
 
-#include "intro/intro.h"
-#include "system/messages.h"
+#include <vesk/intro/intro.h>
+#include <vesk/system/messages.h>
 #include "support/scripted_platform.h"
 
 #include <GL/gl.h>

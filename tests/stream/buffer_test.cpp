@@ -5,8 +5,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "stream/buffer_stream.h"
-#include "stream/opening.h"
+#include <vesk/stream/buffer_stream.h>
+#include <vesk/stream/opening.h>
 #include "stream_test_util.h"
 
 namespace vesk {

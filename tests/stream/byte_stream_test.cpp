@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "stream/forwarding.h"
+#include <vesk/stream/forwarding.h>
 #include "stream_test_util.h"
 
 namespace vesk {

@@ -10,8 +10,8 @@
 #include <fstream>
 
 #include "embedded/stream_test_resource.h"
-#include "stream/opening.h"
-#include "stream/resources.h"
+#include <vesk/stream/opening.h>
+#include <vesk/stream/resources.h>
 
 namespace vesk {
 namespace {

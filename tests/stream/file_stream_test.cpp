@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "stream/file_stream.h"
+#include <vesk/stream/file_stream.h>
 #include "stream_test_util.h"
 
 namespace vesk {

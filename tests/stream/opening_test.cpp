@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "stream/opening.h"
+#include <vesk/stream/opening.h>
 #include "stream_test_util.h"
 
 namespace vesk {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "stream/buffer_stream.h"
-#include "stream/stream.h"
+#include <vesk/stream/buffer_stream.h>
+#include <vesk/stream/stream.h>
 
 namespace vesk::test {
 

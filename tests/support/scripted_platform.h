@@ -3,7 +3,7 @@
 // messages the test injects as if the platform had delivered them.
 #pragma once
 
-#include "system/forwarding_platform.h"
+#include <vesk/system/forwarding_platform.h>
 
 #include <functional>
 #include <memory>

@@ -3,8 +3,8 @@
 // until a condition holds, and lets SDL go of the server before it stops.
 #pragma once
 
-#include "graphics/graphics.h"
-#include "system/platform.h"
+#include <vesk/graphics/graphics.h>
+#include <vesk/system/platform.h>
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The console requesters: the question goes to standard output, the answer
 // comes from standard input. A closed input must not hang or say yes.
-#include "system/platform.h"
+#include <vesk/system/platform.h>
 
 #include <gtest/gtest.h>
 

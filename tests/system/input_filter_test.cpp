@@ -1,5 +1,5 @@
 // The input filter fed with raw window messages, as the pump hands them over.
-#include "system/input.h"
+#include <vesk/system/input.h>
 
 #include <gtest/gtest.h>
 

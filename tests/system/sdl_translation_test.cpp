@@ -1,8 +1,8 @@
 // SDL events pushed into SDL's own queue come out of the pump as the codes the
 // rest of the engine reads.
-#include "system/input.h"
-#include "system/platform.h"
-#include "system/sdl_platform.h"
+#include <vesk/system/input.h>
+#include <vesk/system/platform.h>
+#include <vesk/system/sdl_platform.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The frame timer and the program's event queue, on a scripted clock.
-#include "system/platform.h"
+#include <vesk/system/platform.h>
 
 #include "support/scripted_platform.h"
 

@@ -2,9 +2,9 @@
 // input, as the platform does while the program sleeps in the wait. The
 // thread keeps sending until the wait has returned, so what it sends before
 // the wait starts (and the wait discards) does not matter.
-#include "system/input.h"
-#include "system/platform.h"
-#include "system/sdl_platform.h"
+#include <vesk/system/input.h>
+#include <vesk/system/platform.h>
+#include <vesk/system/sdl_platform.h>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
