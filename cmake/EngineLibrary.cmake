@@ -6,12 +6,11 @@ file(MAKE_DIRECTORY "${VESK_BUILD_INCLUDE_DIR}")
 file(CREATE_LINK "${PROJECT_SOURCE_DIR}/src" "${VESK_BUILD_INCLUDE_DIR}/vesk" SYMBOLIC)
 
 # Gives a library of the engine, and everything that links it, the header
-# paths. The installed include/vesk serves the engine's own headers, which
-# still name each other relative to src/.
+# paths: <vesk/...> resolves in the build tree through the link and in an
+# install through include/.
 function(vesk_library_includes target)
   target_include_directories(${target} PUBLIC
     "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>"
     "$<BUILD_INTERFACE:${VESK_BUILD_INCLUDE_DIR}>"
-    "$<INSTALL_INTERFACE:include>"
-    "$<INSTALL_INTERFACE:include/vesk>")
+    "$<INSTALL_INTERFACE:include>")
 endfunction()

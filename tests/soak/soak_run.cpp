@@ -1,7 +1,6 @@
 #include "soak_run.h"
 
 #include <vesk/intro/intro.h>
-#include <vesk/system/messages.h>
 #include "support/scripted_platform.h"
 
 #include <GL/gl.h>
@@ -55,13 +54,10 @@ class TSoakWatch {
 public:
     explicit TSoakWatch(const TSoakOptions& options) : options_(options) {}
 
-    // Runs at every poll, before the frame it precedes.
-    void OnPoll(test::TScriptedPlatformDriver& platform) {
+    // Runs before each frame; false once the run is over.
+    bool BeforeFrame(test::TScriptedPlatformDriver& platform) {
         const int framesDone = static_cast<int>(IntroFrameCount());
-        if (framesDone >= options_.frames || !report_.failure.empty()) {
-            platform.Inject(WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-            return;
-        }
+        if (framesDone >= options_.frames || !report_.failure.empty()) return false;
         platform.clock += kFrameMs;
         // A display takes a frame only once it is drawn. On the offscreen
         // driver nothing waits, and the software GL's queue of frames not yet
@@ -72,6 +68,7 @@ public:
         glFinish();
         if (options_.steer) Steer(platform, framesDone);
         Watch(framesDone);
+        return true;
     }
 
     TSoakReport Finish(double seconds) {
@@ -160,9 +157,10 @@ TSoakReport RunSoak(const TSoakOptions& options) {
     auto platform = test::InstallScriptedPlatform();
     platform->sleepAdvancesClock = false;
     TSoakWatch watch(options);
-    platform->onPoll = [&watch](test::TScriptedPlatformDriver& driver) { watch.OnPoll(driver); };
     const auto start = std::chrono::steady_clock::now();
-    RunIntro();
+    if (StartIntro()) {
+        while (watch.BeforeFrame(*platform)) RunIntroFrame();
+    }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     return watch.Finish(seconds.count());
 }
