@@ -92,7 +92,11 @@ std::string CutText(const std::string& text, size_t size) {
 std::string PartialFileName(const std::string& finalName, const std::string& id, size_t nameLimit) {
     const std::string suffix = ".part-" + id;
     if (finalName.size() + suffix.size() <= nameLimit) return finalName + suffix;
-    const std::string tag = "~" + HashText(finalName) + suffix;
+    // Built by appending: g++ 12 mistakes the prepend of a literal for an
+    // overlapping copy in release builds.
+    std::string tag(1, '~');
+    tag += HashText(finalName);
+    tag += suffix;
     return CutText(finalName, nameLimit > tag.size() ? nameLimit - tag.size() : 0) + tag;
 }
 
