@@ -11,7 +11,7 @@
 #include <vesk/graphics/text_font.h>
 #include <vesk/graphics/window.h>
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
