@@ -17,7 +17,7 @@ foreach(library ${VESK_ENGINE_LIBRARIES})
   string(REPLACE "vesk_" "" subsystem ${library})
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/src/${subsystem}"
     DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/vesk"
-    FILES_MATCHING PATTERN "*.h" PATTERN "sdl_*" EXCLUDE)
+    FILES_MATCHING PATTERN "*.h" PATTERN "sdl_*" EXCLUDE PATTERN "web_*" EXCLUDE)
 endforeach()
 
 configure_package_config_file("${CMAKE_CURRENT_LIST_DIR}/VeskGLConfig.cmake.in"

@@ -21,6 +21,11 @@ BENCH_PACKAGES=(libbenchmark-dev)
 EXPORT_PACKAGES=(ffmpeg)
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# The web build: Debian's emscripten (its own SDL layer, GL emulation and
+# Web Audio come with it), whose JavaScript tools need node's acorn and
+# binaryen; the page's test runs it in headless Chromium.
+WEB_PACKAGES=(emscripten node-acorn binaryen nodejs python3)
+WEB_TEST_PACKAGES=(chromium)
 
 # The scripts run as the user, so that the builds stay theirs; installing
 # packages is the one step that needs root, and only that step goes through

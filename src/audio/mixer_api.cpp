@@ -3,6 +3,7 @@
 #include <vesk/audio/mixer.h>
 
 #include <vesk/audio/mixer_engine.h>
+#include <vesk/runtime/std_compat.h>
 
 #include <array>
 #include <cmath>
@@ -175,7 +176,7 @@ SoundRecord* MixerCreateSound(int32_t length, int32_t bits, int32_t channels, in
     record->length = length;
     record->bytesPerFrame = static_cast<int32_t>(bytesPerFrame);
     record->byteSize = static_cast<int32_t>(byteSize);
-    record->data = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(byteSize));
+    record->data = MakeUninitialisedArray<uint8_t>(static_cast<size_t>(byteSize));
     if (frames) {
         std::memcpy(record->data.get(), frames, static_cast<size_t>(byteSize));
         record->writeCursor = record->byteSize;

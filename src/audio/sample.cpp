@@ -1,5 +1,7 @@
 #include <vesk/audio/sample.h>
 
+#include <vesk/runtime/std_compat.h>
+
 #include <array>
 #include <cstring>
 #include <limits>
@@ -33,7 +35,7 @@ std::shared_ptr<TPcmSample> TPcmSample::Create(int32_t length, int32_t hertz, in
     sample->hertz = hertz;
     sample->format = format;
     sample->capacity = ByteCount(sample->length, format);
-    sample->owned_ = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(sample->capacity));
+    sample->owned_ = MakeUninitialisedArray<uint8_t>(static_cast<size_t>(sample->capacity));
     sample->samples = sample->owned_.get();
     return sample;
 }

@@ -4,6 +4,7 @@
 #include <vesk/audio/sample.h>
 
 #include <vesk/runtime/failure.h>
+#include <vesk/runtime/std_compat.h>
 
 #include <memory>
 
@@ -90,7 +91,7 @@ void ConvertFrames(const void* source, int32_t sourceFormat, void* destination, 
     auto* to = static_cast<uint8_t*>(destination);
     if (sourceFormat == SampleStereo16BE) return FromHub(from, to, destinationFormat, n);
     if (destinationFormat == SampleStereo16BE) return ToHub(from, sourceFormat, to, n);
-    auto scratch = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(n) * 4);
+    auto scratch = MakeUninitialisedArray<uint8_t>(static_cast<size_t>(n) * 4);
     ToHub(from, sourceFormat, scratch.get(), n);
     FromHub(scratch.get(), to, destinationFormat, n);
 }

@@ -4,6 +4,7 @@
 // which GL's fill rule already maps onto whole pixels.
 #include <vesk/graphics/gl_driver.h>
 
+#include <vesk/graphics/gl_pixels.h>
 #include <vesk/pixmap/pixmap.h>
 
 #include <GL/gl.h>
@@ -120,14 +121,7 @@ void TGLRenderDriver::BlitPixmap(const std::shared_ptr<TPixmap>& pixmap, float x
     // GL draws pixel rows bottom-up.
     TPixmapRef rows = MirrorPixmapY(pixmap);
     if (rows->format != FormatRGBA8888) rows = rows->Convert(FormatRGBA8888);
-    // The raster position must be valid to draw at all. (0, 0) always is;
-    // a zero-size bitmap then moves it anywhere, also off the window's
-    // top or left, where glRasterPos would have made it invalid.
-    glRasterPos2i(0, 0);
-    glBitmap(0, 0, 0, 0, x, -static_cast<float>(rows->height) - y, nullptr);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, rows->pitch / 4);
-    glDrawPixels(rows->width, rows->height, GL_RGBA, GL_UNSIGNED_BYTE, rows->pixels);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    DrawPixelRows(*this, *rows, x, y);
 }
 
 std::shared_ptr<TPixmap> TGLRenderDriver::ReadBackBuffer(int x, int y, int width, int height) {
@@ -138,9 +132,7 @@ std::shared_ptr<TPixmap> TGLRenderDriver::ReadBackBuffer(int x, int y, int width
     Flush();
     // Parts of the rectangle outside the window are not written by GL.
     std::memset(pixels->pixels, 0, static_cast<size_t>(pixels->pitch) * height);
-    glPixelStorei(GL_PACK_ROW_LENGTH, pixels->pitch / 4);
-    glReadPixels(x, height_ - height - y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels->pixels);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    ReadPixelRows(x, height_ - height - y, *pixels);
     // GL returns the bottom row first; callers want row 0 at the top.
     return MirrorPixmapY(pixels);
 }

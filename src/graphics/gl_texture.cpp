@@ -1,6 +1,7 @@
 #include <vesk/graphics/gl_texture.h>
 
 #include <vesk/graphics/gl_driver.h>
+#include <vesk/graphics/gl_pixels.h>
 #include <vesk/graphics/gl_texture_frame.h>
 #include <vesk/graphics/image_settings.h>
 #include <vesk/runtime/failure.h>
@@ -16,27 +17,14 @@ int NextPowerOfTwo(int value) {
     return size;
 }
 
-bool ProxyAccepts(int width, int height) {
-    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    GLint accepted = 0;
-    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &accepted);
-    return accepted != 0;
-}
-
 int HalfSize(int size) { return size > 1 ? size / 2 : 1; }
-
-void UploadLevel(const TPixmap& level, int index) {
-    // Rows may be padded, or be a window into a wider pixmap.
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, level.pitch / BytesPerPixel[FormatRGBA8888]);
-    glTexSubImage2D(GL_TEXTURE_2D, index, 0, 0, level.width, level.height, GL_RGBA, GL_UNSIGNED_BYTE, level.pixels);
-}
 
 }  // namespace
 
 void CalculateTextureSize(int width, int height, int& textureWidth, int& textureHeight) {
     textureWidth = NextPowerOfTwo(width);
     textureHeight = NextPowerOfTwo(height);
-    while (!ProxyAccepts(textureWidth, textureHeight)) {
+    while (!TextureSizeFits(textureWidth, textureHeight)) {
         if (textureWidth == 1 && textureHeight == 1) Fail("Unable to calculate tex size");
         textureWidth = HalfSize(textureWidth);
         textureHeight = HalfSize(textureHeight);
@@ -53,7 +41,7 @@ uint32_t CreateTexture(int textureWidth, int textureHeight, int flags, const voi
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST);
     for (int level = 0;; ++level) {
-        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, fill);
+        AllocateTextureLevel(level, textureWidth, textureHeight, fill);
         if (!filtered || (textureWidth == 1 && textureHeight == 1)) break;
         textureWidth = HalfSize(textureWidth);
         textureHeight = HalfSize(textureHeight);
@@ -65,14 +53,13 @@ void UploadPixmap(const TPixmapRef& pixmap, int flags) {
     // Pending draws may sample the texture's old picture.
     GLDriver().Flush();
     TPixmapRef level = pixmap;
-    UploadLevel(*level, 0);
+    UploadTextureLevel(*level, 0);
     if (flags & IMAGE_FILTERED) {
         for (int index = 1; level->width > 1 || level->height > 1; ++index) {
             level = ScalePixmap(level, HalfSize(level->width), HalfSize(level->height));
-            UploadLevel(*level, index);
+            UploadTextureLevel(*level, index);
         }
     }
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
 void DeleteTexture(uint32_t name) {

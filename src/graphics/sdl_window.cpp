@@ -274,10 +274,7 @@ bool SetSwapInterval(int interval) {
 
 void ShowSystemCursor(bool show) {
     if (!state.live) return;
-    // A display counter as the desktop keeps it: shown at 0 and above. Steps
-    // that leave it other than 0 or -1 are taken back, so calls never stack.
-    state.cursorCounter += show ? 1 : -1;
-    if (state.cursorCounter != 0 && state.cursorCounter != -1) state.cursorCounter += show ? -1 : 1;
+    state.cursorCounter = StepCursorCounter(state.cursorCounter, show);
     SDL_ShowCursor(state.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
 }
 

@@ -41,6 +41,15 @@ int EnumerateDisplayModes(TDisplayModeRecord* buffer, int byteSize);
 // The window procedure: focus, paint, close and button capture.
 void GLWindowProcedure(const TMessage& message);
 
+// The system cursor's display counter after one show (+1) or hide (-1), as
+// the desktop keeps it: shown at 0 and above. Steps that would leave it other
+// than 0 or -1 are taken back, so calls never stack.
+inline int StepCursorCounter(int counter, bool show) {
+    counter += show ? 1 : -1;
+    if (counter != 0 && counter != -1) counter += show ? -1 : 1;
+    return counter;
+}
+
 // What the layer holds, for tests and diagnostics.
 bool GLContextLive();
 bool GLContextFullScreen();

@@ -1,5 +1,7 @@
 #include <vesk/pixmap/pixel_format.h>
 
+#include <vesk/runtime/std_compat.h>
+
 #include <cstring>
 #include <memory>
 
@@ -85,7 +87,7 @@ void ConvertPixelRun(const void* src, int32_t srcFormat, void* dst, int32_t dstF
         ToRgba(in, srcFormat, out, n);
     } else if (KnownFormat(srcFormat) && KnownFormat(dstFormat)) {
         // Neither side is the hub: go through a fresh RGBA run.
-        auto scratch = std::make_unique_for_overwrite<Byte[]>(4 * static_cast<size_t>(n));
+        auto scratch = MakeUninitialisedArray<Byte>(4 * static_cast<size_t>(n));
         ToRgba(in, srcFormat, scratch.get(), n);
         FromRgba(scratch.get(), out, dstFormat, n);
     }

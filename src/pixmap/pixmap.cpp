@@ -1,6 +1,7 @@
 #include <vesk/pixmap/pixmap.h>
 
 #include <vesk/runtime/startup.h>
+#include <vesk/runtime/std_compat.h>
 
 namespace vesk {
 namespace {
@@ -19,7 +20,7 @@ TPixmapRef TPixmap::Create(int32_t width, int32_t height, int32_t format, int32_
     pixmap->format = format;
     pixmap->pitch = (width * FormatEntry(BytesPerPixel, format) + align - 1) / align * align;
     pixmap->capacity = pixmap->pitch * height;
-    pixmap->block_ = std::make_unique_for_overwrite<uint8_t[]>(pixmap->capacity > 0 ? pixmap->capacity : 0);
+    pixmap->block_ = MakeUninitialisedArray<uint8_t>(pixmap->capacity > 0 ? pixmap->capacity : 0);
     pixmap->pixels = pixmap->block_.get();
     return pixmap;
 }

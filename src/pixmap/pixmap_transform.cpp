@@ -1,6 +1,7 @@
 // Whole-pixmap transforms: bilinear scaling, colour masking and mirroring.
 // Each works one row at a time so source and result may differ in pitch.
 #include <vesk/pixmap/pixmap.h>
+#include <vesk/runtime/std_compat.h>
 
 #include <cmath>
 #include <memory>
@@ -70,7 +71,7 @@ void FillMaskedPixel(const TPixmap& src, int32_t x, int32_t y, int red, int gree
 
 TPixmapRef ScalePixmap(const TPixmapRef& pixmap, int32_t newWidth, int32_t newHeight) {
     TPixmapRef src = AsRgba(pixmap);
-    auto scratch = std::make_unique_for_overwrite<uint8_t[]>(4 * static_cast<size_t>(newWidth > 0 ? newWidth : 0));
+    auto scratch = MakeUninitialisedArray<uint8_t>(4 * static_cast<size_t>(newWidth > 0 ? newWidth : 0));
     float xs = static_cast<float>(src->width) / static_cast<float>(newWidth);
     float ys = static_cast<float>(src->height) / static_cast<float>(newHeight);
     TPixmapRef result = TPixmap::Create(newWidth, newHeight, pixmap->format, 4);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include <vesk/runtime/std_compat.h>
 #include <vesk/stream/opening.h>
 
 namespace vesk {
@@ -108,16 +109,16 @@ std::int64_t TMemoryBuffer::PeekI64(std::int32_t offset) const {
 }
 void TMemoryBuffer::PokeI64(std::int32_t offset, std::int64_t value) { Poke(data_ + offset, value); }
 float TMemoryBuffer::PeekF32(std::int32_t offset) const {
-    return std::bit_cast<float>(Peek<std::uint32_t>(data_ + offset));
+    return BitCast<float>(Peek<std::uint32_t>(data_ + offset));
 }
 void TMemoryBuffer::PokeF32(std::int32_t offset, float value) {
-    Poke(data_ + offset, std::bit_cast<std::uint32_t>(value));
+    Poke(data_ + offset, BitCast<std::uint32_t>(value));
 }
 double TMemoryBuffer::PeekF64(std::int32_t offset) const {
-    return std::bit_cast<double>(Peek<std::uint64_t>(data_ + offset));
+    return BitCast<double>(Peek<std::uint64_t>(data_ + offset));
 }
 void TMemoryBuffer::PokeF64(std::int32_t offset, double value) {
-    Poke(data_ + offset, std::bit_cast<std::uint64_t>(value));
+    Poke(data_ + offset, BitCast<std::uint64_t>(value));
 }
 
 bool TMemoryBuffer::SaveTo(const TUrl& url) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include <vesk/runtime/std_compat.h>
 #include <vesk/stream/stream.h>
 
 namespace vesk {
@@ -84,10 +85,10 @@ void TByteStream::WriteI32(std::int32_t value) { WriteValue(*this, value); }
 std::int64_t TByteStream::ReadI64() { return ReadValue<std::int64_t>(*this); }
 void TByteStream::WriteI64(std::int64_t value) { WriteValue(*this, value); }
 
-float TByteStream::ReadF32() { return std::bit_cast<float>(ReadValue<std::uint32_t>(*this)); }
-void TByteStream::WriteF32(float value) { WriteValue(*this, std::bit_cast<std::uint32_t>(value)); }
-double TByteStream::ReadF64() { return std::bit_cast<double>(ReadValue<std::uint64_t>(*this)); }
-void TByteStream::WriteF64(double value) { WriteValue(*this, std::bit_cast<std::uint64_t>(value)); }
+float TByteStream::ReadF32() { return BitCast<float>(ReadValue<std::uint32_t>(*this)); }
+void TByteStream::WriteF32(float value) { WriteValue(*this, BitCast<std::uint32_t>(value)); }
+double TByteStream::ReadF64() { return BitCast<double>(ReadValue<std::uint64_t>(*this)); }
+void TByteStream::WriteF64(double value) { WriteValue(*this, BitCast<std::uint64_t>(value)); }
 
 // Byte by byte through the raw Read, so nothing past the line is consumed;
 // the line is collected in chunks to keep long lines cheap.

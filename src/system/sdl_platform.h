@@ -4,10 +4,7 @@
 #pragma once
 
 #include <vesk/system/platform.h>
-
-#include <SDL.h>
-
-#include <vector>
+#include <vesk/system/sdl_events.h>
 
 namespace vesk {
 
@@ -21,17 +18,5 @@ public:
     void SleepFor(int milliseconds) override;
     void PlaceMouse(int x, int y) override;
 };
-
-// The messages that one SDL event stands for, in the order the platform
-// would deliver them (a key press may add a character message).
-std::vector<TMessage> TranslateSDLEvent(const SDL_Event& event);
-
-// A key's virtual-key code, set-1 scan code and extended flag.
-struct TKeyCode {
-    uint32_t virtualKey = 0;
-    uint32_t scanCode = 0;
-    bool extended = false;
-};
-TKeyCode LookupSDLKey(const SDL_Keysym& key);
 
 }  // namespace vesk

@@ -73,6 +73,9 @@ TEST_F(SDLTranslation, TextBecomesUtf16CharactersAndControlKeysTypeTheirCodes) {
     SDL_strlcpy(event.text.text, "\xC3\xA9\xF0\x9F\x8E\xB5", sizeof(event.text.text));
     SDL_PushEvent(&event);
     PushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, true);
+    // Text that repeats a key's control character does not type it again.
+    SDL_strlcpy(event.text.text, "\r\t\b\x7F", sizeof(event.text.text));
+    SDL_PushEvent(&event);
     EXPECT_EQ(NextChar(), 0xE9);
     EXPECT_EQ(NextChar(), 0xD83C);
     EXPECT_EQ(NextChar(), 0xDFB5);

@@ -1,0 +1,27 @@
+# The intro as a web page: intro.js and intro.wasm from the delivered show,
+# and index.html, the page that loads them, all in VESK_WEB_OUTPUT_DIR
+# (build/web when scripts/web builds it).
+set(VESK_WEB_OUTPUT_DIR "${PROJECT_BINARY_DIR}/web" CACHE PATH "Where the web page and its module go")
+
+add_executable(intro web_main.cpp)
+target_link_libraries(intro PRIVATE vesk_intro vesk_warnings)
+set_target_properties(intro PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY "${VESK_WEB_OUTPUT_DIR}")
+target_link_options(intro PRIVATE
+  # The fixed-function GL the engine draws with, emulated over WebGL.
+  -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0
+  # Swaps outside the browser's frame call (the start-up's calibration)
+  # wait for the display, which needs the call stack kept across the wait.
+  -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+  # The music alone is about 45 MB of the module's data, and its copies
+  # live on the heap.
+  -sINITIAL_MEMORY=134217728 -sALLOW_MEMORY_GROWTH=1
+  # The page starts the show when sound may play (after a click, unless the
+  # browser allows it at once).
+  -sINVOKE_RUN=0 -sEXPORTED_RUNTIME_METHODS=callMain
+  -sEXPORTED_FUNCTIONS=_main,_vesk_frames_drawn,_vesk_show_ms,_vesk_audio_open,_vesk_audio_frames
+  -sENVIRONMENT=web)
+
+add_custom_command(TARGET intro POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/web_page.html
+          ${VESK_WEB_OUTPUT_DIR}/index.html
+  VERBATIM)
