@@ -197,13 +197,13 @@ def serve(folder):
     return server
 
 
-def start_browser(profile):
+def start_browser(profile, sound_allowed):
     browser = shutil.which("chromium") or shutil.which("chromium-browser")
     if not browser:
         sys.exit("page_test: chromium is not installed (scripts/web installs it)")
     process = subprocess.Popen(
         [browser, "--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-         "--autoplay-policy=no-user-gesture-required", "--no-first-run", "--disable-background-networking",
+         *(["--autoplay-policy=no-user-gesture-required"] if sound_allowed else []), "--no-first-run", "--disable-background-networking",
          "--disable-component-update", "--disable-sync", "--disable-quic", "--mute-audio",
          "--window-size=1024,768", f"--user-data-dir={profile}", "--remote-debugging-port=0", "about:blank"],
         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
@@ -250,6 +250,37 @@ def wait_for(tools, condition, seconds):
     return tools.evaluate("window.veskStatus ? veskStatus() : null")
 
 
+def open_page(url, profile, sound_allowed):
+    browser, browser_url = start_browser(profile, sound_allowed)
+    tools = DevTools(page_socket(browser_url))
+    for domain in ("Runtime.enable", "Log.enable", "Page.enable"):
+        tools.call(domain)
+    tools.call("Page.navigate", url=url)
+    return browser, tools
+
+
+def click_to_start(url, profile):
+    """Without leave to play sound, the page waits for a click."""
+    browser, tools = open_page(url, profile, sound_allowed=False)
+    try:
+        status = wait_for(tools, lambda s: s["phase"] in ("ready", "failed"), 180)
+        prompt = tools.evaluate("!document.getElementById('prompt').classList.contains('hidden')")
+        check(status["phase"] == "ready" and prompt and status["framesDrawn"] == 0,
+              "without leave to play sound the page waits with its click prompt")
+        for kind in ("mousePressed", "mouseReleased"):
+            tools.call("Input.dispatchMouseEvent", type=kind, x=512, y=300, button="left", clickCount=1)
+        status = wait_for(tools, lambda s: s["framesDrawn"] >= 30 and s["audio"]["framesHandedOver"] > 0, 30)
+        check(status["framesDrawn"] >= 30 and status["audio"]["open"] and status["audio"]["framesHandedOver"] > 0,
+              "a click starts the show with its sound")
+        errors = console_errors(tools.events) + status["errors"]
+        for error in errors:
+            print("      console:", error)
+        check(not errors, "the page's console has no error (click to start)")
+    finally:
+        browser.kill()
+        browser.wait()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("web_dir")
@@ -260,14 +291,19 @@ def main():
     server = serve(os.path.abspath(args.web_dir))
     url = f"http://127.0.0.1:{server.server_address[1]}/"
     profile = tempfile.mkdtemp(prefix="vesk-chromium-")
-    browser, browser_url = start_browser(profile)
     try:
-        tools = DevTools(page_socket(browser_url))
-        for domain in ("Runtime.enable", "Log.enable", "Page.enable"):
-            tools.call(domain)
-        opened = time.monotonic()
-        tools.call("Page.navigate", url=url)
+        autoplay(url, os.path.join(profile, "autoplay"), args)
+        click_to_start(url, os.path.join(profile, "click"))
+    finally:
+        server.shutdown()
+        shutil.rmtree(profile, ignore_errors=True)
 
+
+def autoplay(url, profile, args):
+    """With sound allowed, the show starts by itself."""
+    opened = time.monotonic()
+    browser, tools = open_page(url, profile, sound_allowed=True)
+    try:
         status = wait_for(tools, lambda s: s["framesDrawn"] >= 1 or s["phase"] == "failed", 180)
         started = time.monotonic() - opened
         check(status is not None and status["framesDrawn"] >= 1,
@@ -329,11 +365,15 @@ def main():
         for error in errors:
             print("      console:", error)
         check(not errors, "the page's console has no error")
+
+        # Full screen is the browser's: a larger window scales the canvas by
+        # whole multiples.
+        tools.call("Emulation.setDeviceMetricsOverride", width=1600, height=1250, deviceScaleFactor=1, mobile=False)
+        scaled = tools.evaluate("document.getElementById('canvas').getBoundingClientRect().width")
+        check(abs(scaled - 1536) < 0.5, f"a 1600 x 1250 window shows the canvas twice its size ({scaled:.0f} wide)")
     finally:
         browser.kill()
         browser.wait()
-        server.shutdown()
-        shutil.rmtree(profile, ignore_errors=True)
 
 
 if __name__ == "__main__":
