@@ -24,6 +24,20 @@ public:
     // Hands over len bytes of mixed output; silence once stopped.
     void Pull(uint8_t* stream, int len);
 
+    // Fills an SDL audio request (SDL2's, or that of the web toolchain's SDL
+    // layer, which has the same fields) for this output: signed 16-bit
+    // little-endian samples (SDL's code `s16le`), pulled through `pull`.
+    template <class Spec, class PullFunction>
+    void DescribeOutput(Spec& spec, uint16_t s16le, PullFunction pull) {
+        spec = Spec{};
+        spec.freq = kOutputRate;
+        spec.format = s16le;
+        spec.channels = kOutputChannels;
+        spec.samples = kFramesPerBuffer;
+        spec.callback = pull;
+        spec.userdata = this;
+    }
+
     // How many frames the platform has taken so far: the output's own clock.
     uint64_t FramesHandedOver() const { return framesHandedOver_.load(std::memory_order_acquire); }
     bool Running() const { return running_.load(std::memory_order_acquire); }

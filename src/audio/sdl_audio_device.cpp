@@ -23,13 +23,8 @@ int sdlaudiodevice::Start() {
     subsystemStarted_ = true;
     PrepareMixing();
 
-    SDL_AudioSpec wanted{};
-    wanted.freq = kOutputRate;
-    wanted.format = AUDIO_S16LSB;
-    wanted.channels = kOutputChannels;
-    wanted.samples = kFramesPerBuffer;
-    wanted.callback = PullAudio;
-    wanted.userdata = this;
+    SDL_AudioSpec wanted;
+    DescribeOutput(wanted, AUDIO_S16LSB, PullAudio);
     // No changes allowed: SDL converts to whatever the hardware takes.
     deviceId_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (deviceId_ == 0) return 1;

@@ -26,13 +26,8 @@ int webaudiodevice::Start() {
     if (openDevice) return 1;  // the browser's SDL layer has one output
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 1;
     PrepareMixing();
-    SDL_AudioSpec wanted{};
-    wanted.freq = kOutputRate;
-    wanted.format = AUDIO_S16LSB;
-    wanted.channels = kOutputChannels;
-    wanted.samples = kFramesPerBuffer;
-    wanted.callback = PullWebAudio;
-    wanted.userdata = this;
+    SDL_AudioSpec wanted;
+    DescribeOutput(wanted, AUDIO_S16LSB, PullWebAudio);
     if (SDL_OpenAudio(&wanted, nullptr) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return 1;
