@@ -370,7 +370,13 @@ def autoplay(url, profile, args):
         # Full screen is the browser's: a larger window scales the canvas by
         # whole multiples.
         tools.call("Emulation.setDeviceMetricsOverride", width=1600, height=1250, deviceScaleFactor=1, mobile=False)
-        scaled = tools.evaluate("document.getElementById('canvas').getBoundingClientRect().width")
+        # The page hears of the new size with its next resize event.
+        deadline = time.monotonic() + 10
+        while True:
+            scaled = tools.evaluate("document.getElementById('canvas').getBoundingClientRect().width")
+            if abs(scaled - 1536) < 0.5 or time.monotonic() > deadline:
+                break
+            time.sleep(0.1)
         check(abs(scaled - 1536) < 0.5, f"a 1600 x 1250 window shows the canvas twice its size ({scaled:.0f} wide)")
     finally:
         browser.kill()
