@@ -27,15 +27,15 @@ public:
     // Fills an SDL audio request (SDL2's, or that of the web toolchain's SDL
     // layer, which has the same fields) for this output: signed 16-bit
     // little-endian samples (SDL's code `s16le`), pulled through `pull`.
-    template <class Spec, class PullFunction>
-    void DescribeOutput(Spec& spec, uint16_t s16le, PullFunction pull) {
-        spec = Spec{};
-        spec.freq = kOutputRate;
-        spec.format = s16le;
-        spec.channels = kOutputChannels;
-        spec.samples = kFramesPerBuffer;
-        spec.callback = pull;
-        spec.userdata = this;
+    template <class Request, class PullFunction>
+    void DescribeOutput(Request& request, uint16_t s16le, PullFunction pull) {
+        request = Request{};
+        request.freq = kOutputRate;
+        request.format = s16le;
+        request.channels = kOutputChannels;
+        request.samples = kFramesPerBuffer;
+        request.callback = pull;
+        request.userdata = this;
     }
 
     // How many frames the platform has taken so far: the output's own clock.
