@@ -5,6 +5,8 @@
 #include <vesk/graphics/gl_pixels.h>
 
 #include <vesk/graphics/gl_driver.h>
+#include <vesk/graphics/gl_texture.h>
+#include <vesk/graphics/gl_texture_frame.h>
 
 #include <GL/gl.h>
 
@@ -29,12 +31,6 @@ std::vector<uint8_t> PackedRows(const TPixmap& pixels) {
         std::memcpy(packed.data() + rowBytes * row, static_cast<const uint8_t*>(pixels.pixels) + static_cast<size_t>(pixels.pitch) * row,
                     rowBytes);
     return packed;
-}
-
-int NextPowerOfTwo(int value) {
-    int size = 1;
-    while (size < value) size <<= 1;
-    return size;
 }
 
 }  // namespace
@@ -70,16 +66,12 @@ void DrawPixelRows(TGLRenderDriver& driver, const TPixmap& rows, float x, float 
             const int width = std::min(tile, rows.width - tileX);
             const int height = std::min(tile, rows.height - tileY);
             TPixmapRef part = rows.SubPixmap(tileX, tileY, width, height);
-            const int textureWidth = NextPowerOfTwo(width), textureHeight = NextPowerOfTwo(height);
-            GLuint texture = 0;
-            glGenTextures(1, &texture);
+            // An unfiltered texture made and filled as an image frame's is.
+            int textureWidth = 0, textureHeight = 0;
+            CalculateTextureSize(width, height, textureWidth, textureHeight);
+            const uint32_t texture = CreateTexture(textureWidth, textureHeight, 0);
+            UploadPixmap(part, 0);
             driver.EnableTexturing(texture);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-            AllocateTextureLevel(0, textureWidth, textureHeight, nullptr);
-            UploadTextureLevel(*part, 0);
             const float u = static_cast<float>(width) / textureWidth, v = static_cast<float>(height) / textureHeight;
             const float left = x + tileX, right = left + width;
             const float low = bottom - tileY, high = low - height;  // texture row 0 at the bottom
@@ -97,8 +89,7 @@ void DrawPixelRows(TGLRenderDriver& driver, const TPixmap& rows, float x, float 
             corner(0, v, left, high);
             glEnd();
             driver.DisableTexturing();
-            glDeleteTextures(1, &texture);
-            driver.ForgetTexture(texture);
+            DeleteTexture(texture);
         }
     }
 }
