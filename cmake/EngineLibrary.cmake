@@ -1,16 +1,18 @@
-# The header paths a program writes are <vesk/SUBSYSTEM/HEADER.h>. In the
-# build tree a folder holds a link named vesk to src/, so that form resolves
-# without moving the sources; an install puts the headers under include/vesk.
-set(VESK_BUILD_INCLUDE_DIR "${PROJECT_BINARY_DIR}/include")
-file(MAKE_DIRECTORY "${VESK_BUILD_INCLUDE_DIR}")
-file(CREATE_LINK "${PROJECT_SOURCE_DIR}/src" "${VESK_BUILD_INCLUDE_DIR}/vesk" SYMBOLIC)
+# The header paths a program writes are <vesk/SUBSYSTEM/HEADER.h>: the public
+# headers live under include/vesk in the source tree and install to the same
+# place. Internal headers stay beside their sources under src/ and are
+# written "SUBSYSTEM/HEADER.h"; only the engine itself, the programs built in
+# this tree and the tests see them.
 
-# Gives a library of the engine, and everything that links it, the header
-# paths: <vesk/...> resolves in the build tree through the link and in an
-# install through include/.
+# Gives a library of the engine, and everything that links it, the public
+# header path; the library alone also sees the internals.
 function(vesk_library_includes target)
-  target_include_directories(${target} PUBLIC
-    "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>"
-    "$<BUILD_INTERFACE:${VESK_BUILD_INCLUDE_DIR}>"
-    "$<INSTALL_INTERFACE:include>")
+  target_include_directories(${target}
+    PUBLIC "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>" "$<INSTALL_INTERFACE:include>"
+    PRIVATE "${PROJECT_SOURCE_DIR}/src")
 endfunction()
+
+# In-tree programs, tests, benchmarks and fuzz targets that reach the
+# engine's internals link this; it is never installed.
+add_library(vesk_internals INTERFACE)
+target_include_directories(vesk_internals INTERFACE "${PROJECT_SOURCE_DIR}/src")

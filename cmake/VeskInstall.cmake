@@ -1,4 +1,4 @@
-# cmake --install: the engine's portable headers under include/vesk, its
+# cmake --install: the engine's public headers under include/vesk, its
 # static libraries, a CMake package (find_package(VeskGL), target
 # VeskGL::VeskGL, vesk_embed_file) and a pkg-config file (veskgl).
 include(GNUInstallDirs)
@@ -11,14 +11,9 @@ install(TARGETS ${VESK_ENGINE_LIBRARIES} vesk_engine vesk_warnings
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}")
 install(EXPORT VeskGLTargets NAMESPACE VeskGL:: DESTINATION "${VESK_PACKAGE_DIR}")
 
-# The platform back ends' headers stay behind: a program sees only the
-# portable side of each seam.
-foreach(library ${VESK_ENGINE_LIBRARIES})
-  string(REPLACE "vesk_" "" subsystem ${library})
-  install(DIRECTORY "${PROJECT_SOURCE_DIR}/src/${subsystem}"
-    DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/vesk"
-    FILES_MATCHING PATTERN "*.h" PATTERN "sdl_*" EXCLUDE PATTERN "web_*" EXCLUDE)
-endforeach()
+# Only the public headers install: internals and the platform back ends stay
+# under src/, so a program sees the engine's API and nothing behind it.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/include/vesk" DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
 
 configure_package_config_file("${CMAKE_CURRENT_LIST_DIR}/VeskGLConfig.cmake.in"
   "${PROJECT_BINARY_DIR}/VeskGLConfig.cmake" INSTALL_DESTINATION "${VESK_PACKAGE_DIR}")

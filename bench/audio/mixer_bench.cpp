@@ -2,7 +2,7 @@
 // playing voices, reported as the number of such voices one core could mix
 // in real time. Voices play looping 44100 Hz stereo records, each voice its
 // own record of a set of 64, so the passes read fresh memory as in a real mix.
-#include <vesk/audio/manual_audio_device.h>
+#include "audio/manual_audio_device.h"
 #include <vesk/audio/mixer.h>
 
 #include <benchmark/benchmark.h>

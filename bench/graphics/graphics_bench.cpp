@@ -9,7 +9,7 @@
 #include <vesk/graphics/graphics.h>
 #include <vesk/graphics/image.h>
 #include <vesk/graphics/text_font.h>
-#include <vesk/graphics/window.h>
+#include "graphics/window.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>

@@ -14,8 +14,8 @@
 //
 // The scroller is steered to its effect letters at once, so stars and spiral
 // points (the peak load) are on screen after the first few seconds.
-#include <vesk/intro/intro.h>
-#include <vesk/intro/recording.h>
+#include "intro/intro.h"
+#include "intro/recording.h"
 #include <vesk/system/messages.h>
 #include <vesk/system/forwarding_platform.h>
 

@@ -1,4 +1,4 @@
-#include <vesk/audio/alsa_errors.h>
+#include "audio/alsa_errors.h"
 
 #include <cstdlib>
 #include <cstring>

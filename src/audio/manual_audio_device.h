@@ -3,7 +3,7 @@
 // card, sample by sample.
 #pragma once
 
-#include <vesk/audio/mixer_engine.h>
+#include "audio/mixer_engine.h"
 
 namespace vesk {
 

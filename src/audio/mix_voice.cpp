@@ -2,7 +2,7 @@
 // nearest-sample resampling, one multiply, shift and add per sample. Volume
 // and rate changes are ramped linearly across one pass; pan and depth apply
 // at once.
-#include <vesk/audio/mixer_engine.h>
+#include "audio/mixer_engine.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,8 +2,8 @@
 // main thread's side of handing voices to the mixing thread.
 #include <vesk/audio/mixer.h>
 
-#include <vesk/audio/mixer_engine.h>
-#include <vesk/runtime/std_compat.h>
+#include "audio/mixer_engine.h"
+#include "runtime/std_compat.h"
 
 #include <array>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include <vesk/audio/mixer_engine.h>
+#include "audio/mixer_engine.h"
 
 #include <algorithm>
 

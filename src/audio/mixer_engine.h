@@ -10,7 +10,7 @@
 // fraction bits over a count of 16-bit samples in the record.
 #pragma once
 
-#include <vesk/audio/voice_ring.h>
+#include "audio/voice_ring.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include <vesk/audio/pass_device.h>
+#include "audio/pass_device.h"
 
 #include <algorithm>
 #include <cstring>

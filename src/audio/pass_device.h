@@ -5,7 +5,7 @@
 // Pull from wherever their platform asks for more sound.
 #pragma once
 
-#include <vesk/audio/mixer_engine.h>
+#include "audio/mixer_engine.h"
 
 #include <atomic>
 #include <cstdint>

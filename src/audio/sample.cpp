@@ -1,6 +1,6 @@
 #include <vesk/audio/sample.h>
 
-#include <vesk/runtime/std_compat.h>
+#include "runtime/std_compat.h"
 
 #include <array>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <vesk/audio/sample.h>
 
 #include <vesk/runtime/failure.h>
-#include <vesk/runtime/std_compat.h>
+#include "runtime/std_compat.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include <vesk/audio/sdl_audio_device.h>
+#include "audio/sdl_audio_device.h"
 
-#include <vesk/audio/alsa_errors.h>
+#include "audio/alsa_errors.h"
 
 #include <SDL.h>
 

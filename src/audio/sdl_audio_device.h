@@ -4,7 +4,7 @@
 // ones, and a play is heard from the next period to start.
 #pragma once
 
-#include <vesk/audio/pass_device.h>
+#include "audio/pass_device.h"
 
 #include <cstdint>
 

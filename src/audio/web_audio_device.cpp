@@ -1,4 +1,4 @@
-#include <vesk/audio/web_audio_device.h>
+#include "audio/web_audio_device.h"
 
 #include <SDL/SDL.h>
 

@@ -3,7 +3,7 @@
 // stereo, 16-bit, 4096 frames) about 10.8 times a second.
 #pragma once
 
-#include <vesk/audio/pass_device.h>
+#include "audio/pass_device.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include <vesk/export/encoder_feed.h>
+#include "export/encoder_feed.h"
 
-#include <vesk/export/ffmpeg_process.h>
+#include "export/ffmpeg_process.h"
 
 #include <unistd.h>
 

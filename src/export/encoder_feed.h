@@ -3,7 +3,7 @@
 // show's thread queues as it grabs them, and the music's bytes.
 #pragma once
 
-#include <vesk/export/music_pcm.h>
+#include "export/music_pcm.h"
 #include <vesk/pixmap/pixmap.h>
 
 #include <atomic>

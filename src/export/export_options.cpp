@@ -1,4 +1,4 @@
-#include <vesk/export/export_options.h>
+#include "export/export_options.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include <vesk/export/export_platform.h>
+#include "export/export_platform.h"
 
 namespace vesk {
 

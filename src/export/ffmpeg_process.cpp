@@ -1,7 +1,7 @@
-#include <vesk/export/ffmpeg_process.h>
+#include "export/ffmpeg_process.h"
 
-#include <vesk/export/export_error.h>
-#include <vesk/export/signal_cleanup.h>
+#include "export/export_error.h"
+#include "export/signal_cleanup.h"
 
 #include <cerrno>
 #include <csignal>

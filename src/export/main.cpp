@@ -1,6 +1,6 @@
 // intro-export: the intro as an MP4 video with its music. See --help.
-#include <vesk/export/export_options.h>
-#include <vesk/export/video_export.h>
+#include "export/export_options.h"
+#include "export/video_export.h"
 
 #include <cstdio>
 #include <string>

@@ -1,10 +1,10 @@
-#include <vesk/export/music_pcm.h>
+#include "export/music_pcm.h"
 
 #include <vesk/audio/sample_reader.h>
 #include <vesk/audio/wav_reader.h>
-#include <vesk/export/export_error.h>
-#include <vesk/intro/intro_assets.h>
-#include <vesk/intro/music.h>
+#include "export/export_error.h"
+#include "intro/intro_assets.h"
+#include "intro/music.h"
 #include <vesk/stream/opening.h>
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include <vesk/export/partial_output.h>
+#include "export/partial_output.h"
 
-#include <vesk/export/export_error.h>
-#include <vesk/export/signal_cleanup.h>
+#include "export/export_error.h"
+#include "export/signal_cleanup.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include <vesk/export/progress.h>
+#include "export/progress.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include <vesk/export/signal_cleanup.h>
+#include "export/signal_cleanup.h"
 
 #include <array>
 #include <atomic>

@@ -1,16 +1,16 @@
-#include <vesk/export/video_export.h>
+#include "export/video_export.h"
 
-#include <vesk/export/encoder_feed.h>
-#include <vesk/export/export_error.h>
-#include <vesk/export/export_platform.h>
-#include <vesk/export/ffmpeg_process.h>
-#include <vesk/export/music_pcm.h>
-#include <vesk/export/partial_output.h>
-#include <vesk/export/progress.h>
-#include <vesk/export/signal_cleanup.h>
+#include "export/encoder_feed.h"
+#include "export/export_error.h"
+#include "export/export_platform.h"
+#include "export/ffmpeg_process.h"
+#include "export/music_pcm.h"
+#include "export/partial_output.h"
+#include "export/progress.h"
+#include "export/signal_cleanup.h"
 #include <vesk/graphics/draw_primitives.h>
-#include <vesk/intro/intro.h>
-#include <vesk/intro/recording.h>
+#include "intro/intro.h"
+#include "intro/recording.h"
 #include <vesk/runtime/failure.h>
 #include <vesk/runtime/startup.h>
 #include <vesk/system/platform.h>

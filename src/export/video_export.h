@@ -4,8 +4,8 @@
 // asked for, since every frame builds on the ones before it.
 #pragma once
 
-#include <vesk/export/export_options.h>
-#include <vesk/intro/screen.h>
+#include "export/export_options.h"
+#include "intro/screen.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include <vesk/graphics/gl_batch.h>
+#include "graphics/gl_batch.h"
 
 #include <GL/gl.h>
 

@@ -4,9 +4,9 @@
 // paced flips).
 #pragma once
 
-#include <vesk/graphics/gl_batch.h>
+#include "graphics/gl_batch.h"
 #include <vesk/graphics/render_driver.h>
-#include <vesk/graphics/window.h>
+#include "graphics/window.h"
 
 #include <array>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // with y downwards. Points and lines sit on pixel centres (+0.5) so
 // that they light the pixel they name; filled shapes use the plain corners,
 // which GL's fill rule already maps onto whole pixels.
-#include <vesk/graphics/gl_driver.h>
+#include "graphics/gl_driver.h"
 
-#include <vesk/graphics/gl_pixels.h>
+#include "graphics/gl_pixels.h"
 #include <vesk/pixmap/pixmap.h>
 
 #include <GL/gl.h>

@@ -1,6 +1,6 @@
 // The OpenGL driver's mode operations: opening a context with the 2D
 // projection, the refresh calibration and the paced presentation of frames.
-#include <vesk/graphics/gl_driver.h>
+#include "graphics/gl_driver.h"
 
 #include <vesk/runtime/failure.h>
 #include <vesk/system/platform.h>

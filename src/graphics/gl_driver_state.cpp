@@ -2,7 +2,7 @@
 // viewport, the matrix, line width and the texture caches. The colour and
 // the matrix go into each gathered vertex; everything else is GL state, so
 // a change draws the pending batch first, under the state it was made in.
-#include <vesk/graphics/gl_driver.h>
+#include "graphics/gl_driver.h"
 
 #include <GL/gl.h>
 

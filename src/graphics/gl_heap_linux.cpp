@@ -5,7 +5,7 @@
 // intro's 104 picture rows, each on its own texture, that churn cost more
 // than the drawing itself (3.5 ms a frame instead of 1.5 ms). Keeping up to
 // 32 MB of freed memory in the heap stops it.
-#include <vesk/graphics/gl_heap.h>
+#include "graphics/gl_heap.h"
 
 #include <cstdlib>  // defines __GLIBC__ on glibc systems
 

@@ -1,5 +1,5 @@
 // Pixel transfers on a desktop OpenGL 1.1.
-#include <vesk/graphics/gl_pixels.h>
+#include "graphics/gl_pixels.h"
 
 #include <GL/gl.h>
 

@@ -1,8 +1,8 @@
-#include <vesk/graphics/gl_texture.h>
+#include "graphics/gl_texture.h"
 
-#include <vesk/graphics/gl_driver.h>
-#include <vesk/graphics/gl_pixels.h>
-#include <vesk/graphics/gl_texture_frame.h>
+#include "graphics/gl_driver.h"
+#include "graphics/gl_pixels.h"
+#include "graphics/gl_texture_frame.h"
 #include <vesk/graphics/image_settings.h>
 #include <vesk/runtime/failure.h>
 

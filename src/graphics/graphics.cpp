@@ -1,7 +1,7 @@
 #include <vesk/graphics/graphics.h>
 
 #include <vesk/graphics/draw_state.h>
-#include <vesk/graphics/gl_heap.h>
+#include "graphics/gl_heap.h"
 #include <vesk/graphics/render_driver.h>
 #include <vesk/graphics/text_font.h>
 #include <vesk/runtime/failure.h>

@@ -2,9 +2,9 @@
 // non-resizable window whose client area is the requested size; a
 // full-screen one is a borderless window that switches the display mode when
 // it gains the focus and gives the desktop back, minimised, when it loses it.
-#include <vesk/graphics/window.h>
+#include "graphics/window.h"
 
-#include <vesk/graphics/gl_driver.h>
+#include "graphics/gl_driver.h"
 #include <vesk/runtime/startup.h>
 #include <vesk/system/platform.h>
 

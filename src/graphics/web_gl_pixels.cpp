@@ -2,11 +2,11 @@
 // GL layer of the web toolchain. It has no proxy textures, no row lengths for
 // packing or unpacking, no raster position and no pixel drawing; an internal
 // format must name the same layout as the data.
-#include <vesk/graphics/gl_pixels.h>
+#include "graphics/gl_pixels.h"
 
-#include <vesk/graphics/gl_driver.h>
-#include <vesk/graphics/gl_texture.h>
-#include <vesk/graphics/gl_texture_frame.h>
+#include "graphics/gl_driver.h"
+#include "graphics/gl_texture.h"
+#include "graphics/gl_texture_frame.h"
 
 #include <GL/gl.h>
 

@@ -5,10 +5,10 @@
 // frame call waits for the next refresh, so timing swaps finds the display's
 // interval as it does on the desktop. There are no display modes to switch:
 // a full-screen request gets the canvas, and full screen is the browser's.
-#include <vesk/graphics/window.h>
+#include "graphics/window.h"
 
-#include <vesk/graphics/gl_driver.h>
-#include <vesk/system/web_platform.h>
+#include "graphics/gl_driver.h"
+#include "system/web_platform.h"
 
 #include <SDL/SDL.h>
 

@@ -5,7 +5,7 @@ include(Embed)
 
 add_library(vesk_intro_assets STATIC ${CMAKE_CURRENT_LIST_DIR}/intro_assets.cpp)
 vesk_library_includes(vesk_intro_assets)
-target_link_libraries(vesk_intro_assets PUBLIC vesk_stream vesk_runtime PRIVATE vesk_warnings)
+target_link_libraries(vesk_intro_assets PUBLIC vesk_internals vesk_stream vesk_runtime PRIVATE vesk_warnings)
 
 vesk_embed_file(vesk_intro_assets intro_picture ${VESK_INTRO_PICTURE}
   DEPENDS vesk_intro_asset_files)

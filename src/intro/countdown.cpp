@@ -1,4 +1,4 @@
-#include <vesk/intro/countdown.h>
+#include "intro/countdown.h"
 
 #include <vesk/graphics/draw_state.h>
 #include <vesk/graphics/text_font.h>

@@ -1,8 +1,8 @@
-#include <vesk/intro/effects.h>
+#include "intro/effects.h"
 
 #include <vesk/graphics/draw_primitives.h>
 #include <vesk/graphics/draw_state.h>
-#include <vesk/intro/screen.h>
+#include "intro/screen.h"
 
 namespace vesk {
 

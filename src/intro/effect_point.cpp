@@ -1,8 +1,8 @@
-#include <vesk/intro/effects.h>
+#include "intro/effects.h"
 
-#include <vesk/intro/random.h>
-#include <vesk/intro/screen.h>
-#include <vesk/intro/show_math.h>
+#include "intro/random.h"
+#include "intro/screen.h"
+#include "intro/show_math.h"
 
 namespace vesk {
 namespace {

@@ -1,16 +1,16 @@
-#include <vesk/intro/intro.h>
+#include "intro/intro.h"
 
 #include <vesk/audio/mixer_driver.h>
 #include <vesk/graphics/draw_state.h>
 #include <vesk/graphics/graphics.h>
 #include <vesk/graphics/text_font.h>
-#include <vesk/intro/countdown.h>
-#include <vesk/intro/intro_assets.h>
-#include <vesk/intro/music.h>
-#include <vesk/intro/picture_rows.h>
-#include <vesk/intro/recording.h>
-#include <vesk/intro/screen.h>
-#include <vesk/intro/scroll_text.h>
+#include "intro/countdown.h"
+#include "intro/intro_assets.h"
+#include "intro/music.h"
+#include "intro/picture_rows.h"
+#include "intro/recording.h"
+#include "intro/screen.h"
+#include "intro/scroll_text.h"
 #include <vesk/pixmap/tga_reader.h>
 #include <vesk/runtime/startup.h>
 #include <vesk/stream/opening.h>

@@ -6,10 +6,10 @@
 #pragma once
 
 #include <vesk/audio/sound_driver.h>
-#include <vesk/intro/effects.h>
-#include <vesk/intro/material.h>
-#include <vesk/intro/recording.h>
-#include <vesk/intro/scroller.h>
+#include "intro/effects.h"
+#include "intro/material.h"
+#include "intro/recording.h"
+#include "intro/scroller.h"
 
 #include <cstdint>
 

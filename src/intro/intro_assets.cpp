@@ -1,4 +1,4 @@
-#include <vesk/intro/intro_assets.h>
+#include "intro/intro_assets.h"
 
 #include "embedded/intro_font_sheet.h"
 #include "embedded/intro_music.h"

@@ -1,4 +1,4 @@
-#include <vesk/intro/intro.h>
+#include "intro/intro.h"
 #include <vesk/runtime/startup.h>
 
 int main() { return vesk::RunProgram(vesk::RunIntro); }

@@ -1,4 +1,4 @@
-#include <vesk/intro/material.h>
+#include "intro/material.h"
 
 #include <vesk/graphics/draw_primitives.h>
 #include <vesk/graphics/draw_state.h>

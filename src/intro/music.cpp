@@ -1,6 +1,6 @@
-#include <vesk/intro/music.h>
+#include "intro/music.h"
 
-#include <vesk/intro/recording.h>
+#include "intro/recording.h"
 
 namespace vesk {
 

@@ -1,7 +1,7 @@
-#include <vesk/intro/picture_rows.h>
+#include "intro/picture_rows.h"
 
-#include <vesk/intro/screen.h>
-#include <vesk/intro/show_math.h>
+#include "intro/screen.h"
+#include "intro/show_math.h"
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include <vesk/intro/random.h>
+#include "intro/random.h"
 
 namespace vesk {
 namespace {

@@ -1,7 +1,7 @@
-#include <vesk/intro/recording.h>
+#include "intro/recording.h"
 
 #include <vesk/graphics/draw_primitives.h>
-#include <vesk/intro/screen.h>
+#include "intro/screen.h"
 #include <vesk/pixmap/png_file.h>
 
 #include <algorithm>

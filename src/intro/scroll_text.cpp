@@ -1,4 +1,4 @@
-#include <vesk/intro/scroll_text.h>
+#include "intro/scroll_text.h"
 
 namespace vesk {
 namespace {

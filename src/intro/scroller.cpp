@@ -1,7 +1,7 @@
-#include <vesk/intro/scroller.h>
+#include "intro/scroller.h"
 
-#include <vesk/intro/screen.h>
-#include <vesk/intro/show_math.h>
+#include "intro/screen.h"
+#include "intro/show_math.h"
 
 namespace vesk {
 namespace {

@@ -1,4 +1,4 @@
-#include <vesk/intro/scroller.h>
+#include "intro/scroller.h"
 
 #include <vesk/graphics/draw_state.h>
 

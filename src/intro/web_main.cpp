@@ -4,13 +4,13 @@
 // learns the show's state through a callback and may read a few figures
 // (frames drawn, show time, the audio output's state); nothing here steers
 // the show.
-#include <vesk/audio/web_audio_device.h>
-#include <vesk/intro/intro.h>
+#include "audio/web_audio_device.h"
+#include "intro/intro.h"
 #include <vesk/runtime/failure.h>
 #include <vesk/runtime/startup.h>
 #include <vesk/system/messages.h>
 #include <vesk/system/platform.h>
-#include <vesk/system/web_platform.h>
+#include "system/web_platform.h"
 
 #include <emscripten.h>
 

@@ -1,6 +1,6 @@
 #include <vesk/pixmap/pixel_format.h>
 
-#include <vesk/runtime/std_compat.h>
+#include "runtime/std_compat.h"
 
 #include <cstring>
 #include <memory>

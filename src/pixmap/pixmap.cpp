@@ -1,7 +1,7 @@
 #include <vesk/pixmap/pixmap.h>
 
 #include <vesk/runtime/startup.h>
-#include <vesk/runtime/std_compat.h>
+#include "runtime/std_compat.h"
 
 namespace vesk {
 namespace {

@@ -1,7 +1,7 @@
 // Whole-pixmap transforms: bilinear scaling, colour masking and mirroring.
 // Each works one row at a time so source and result may differ in pitch.
 #include <vesk/pixmap/pixmap.h>
-#include <vesk/runtime/std_compat.h>
+#include "runtime/std_compat.h"
 
 #include <cmath>
 #include <memory>

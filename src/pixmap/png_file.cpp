@@ -1,6 +1,6 @@
 #include <vesk/pixmap/png_file.h>
 
-#include <vesk/pixmap/png_io.h>
+#include "pixmap/png_io.h"
 #include <vesk/stream/opening.h>
 
 #include <climits>

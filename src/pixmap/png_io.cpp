@@ -1,4 +1,4 @@
-#include <vesk/pixmap/png_io.h>
+#include "pixmap/png_io.h"
 
 #include <vesk/pixmap/png_file.h>
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include <vesk/runtime/std_compat.h>
+#include "runtime/std_compat.h"
 #include <vesk/stream/opening.h>
 
 namespace vesk {

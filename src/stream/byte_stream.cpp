@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include <vesk/runtime/std_compat.h>
+#include "runtime/std_compat.h"
 #include <vesk/stream/stream.h>
 
 namespace vesk {

@@ -1,5 +1,5 @@
 // The "incbin" opener.
-#include <vesk/stream/embedded_opener.h>
+#include "stream/embedded_opener.h"
 
 #include <vesk/stream/memory_stream.h>
 #include <vesk/stream/resources.h>

@@ -1,7 +1,7 @@
 // The stream subsystem's start-up: the openers that live for the process.
 #include <vesk/runtime/startup.h>
 #include <vesk/stream/buffer_stream.h>
-#include <vesk/stream/embedded_opener.h>
+#include "stream/embedded_opener.h"
 #include <vesk/stream/opening.h>
 
 namespace vesk {

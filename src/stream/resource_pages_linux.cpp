@@ -3,7 +3,7 @@
 // process's reference to the page-cache pages; a page the process had
 // written would lose its bytes, which is why only mappings without a single
 // anonymous (copied-on-write) page qualify.
-#include <vesk/stream/resource_pages.h>
+#include "stream/resource_pages.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

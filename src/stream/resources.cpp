@@ -1,7 +1,7 @@
 // The embedded-resource table: newest entry first, never shrinking.
 #include <vesk/stream/resources.h>
 
-#include <vesk/stream/resource_pages.h>
+#include "stream/resource_pages.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // In a browser the resources lie in the module's linear memory, which never
 // shrinks and has no file behind it to fetch pages from again: nothing can be
 // given back, and nothing is.
-#include <vesk/stream/resource_pages.h>
+#include "stream/resource_pages.h"
 
 namespace vesk {
 

@@ -1,7 +1,7 @@
 // SDL's events as the window messages the platform would deliver. Built on
 // the desktop's SDL and on the SDL layer of the web toolchain, whose events
 // carry the same key scan codes; only the wheel differs between the two.
-#include <vesk/system/sdl_events.h>
+#include "system/sdl_events.h"
 
 #include <vesk/runtime/text.h>
 

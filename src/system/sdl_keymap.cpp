@@ -1,7 +1,7 @@
 // SDL keys to virtual-key codes and set-1 scan codes. Letters follow the
 // keyboard layout (the key that types "a" is 65 wherever it sits); every
 // other key is identified by its position, as the virtual-key numbering does.
-#include <vesk/system/sdl_events.h>
+#include "system/sdl_events.h"
 
 #include <unordered_map>
 

@@ -1,4 +1,4 @@
-#include <vesk/system/sdl_platform.h>
+#include "system/sdl_platform.h"
 
 #include <cstdlib>
 

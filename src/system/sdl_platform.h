@@ -4,7 +4,7 @@
 #pragma once
 
 #include <vesk/system/platform.h>
-#include <vesk/system/sdl_events.h>
+#include "system/sdl_events.h"
 
 namespace vesk {
 

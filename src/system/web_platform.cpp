@@ -1,6 +1,6 @@
-#include <vesk/system/web_platform.h>
+#include "system/web_platform.h"
 
-#include <vesk/system/sdl_events.h>
+#include "system/sdl_events.h"
 
 #include <emscripten.h>
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "asset_bytes.h"
-#include <vesk/intro/intro_assets.h>
+#include "intro/intro_assets.h"
 #include <vesk/pixmap/pixmap_reader.h>
 #include <vesk/pixmap/tga_reader.h>
 #include <vesk/stream/opening.h>

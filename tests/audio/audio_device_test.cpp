@@ -2,7 +2,7 @@
 // machines and not on others, and both must leave a working program.
 #include <vesk/audio/mixer.h>
 #include <vesk/audio/mixer_driver.h>
-#include <vesk/audio/sdl_audio_device.h>
+#include "audio/sdl_audio_device.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

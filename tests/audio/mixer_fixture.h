@@ -2,9 +2,9 @@
 // called directly and its output compared sample by sample.
 #pragma once
 
-#include <vesk/audio/manual_audio_device.h>
+#include "audio/manual_audio_device.h"
 #include <vesk/audio/mixer.h>
-#include <vesk/audio/mixer_engine.h>
+#include "audio/mixer_engine.h"
 
 #include <gtest/gtest.h>
 

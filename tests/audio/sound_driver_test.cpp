@@ -1,6 +1,6 @@
 // Sounds and channels over the mixer driver, and the silent driver that
 // stays when no audio output opens.
-#include <vesk/audio/manual_audio_device.h>
+#include "audio/manual_audio_device.h"
 #include <vesk/audio/mixer.h>
 #include <vesk/audio/mixer_driver.h>
 

@@ -1,10 +1,10 @@
 #include "export_runs.h"
 
-#include <vesk/export/export_platform.h>
-#include <vesk/export/video_export.h>
+#include "export/export_platform.h"
+#include "export/video_export.h"
 #include <vesk/graphics/draw_primitives.h>
-#include <vesk/intro/intro.h>
-#include <vesk/intro/recording.h>
+#include "intro/intro.h"
+#include "intro/recording.h"
 #include <vesk/system/platform.h>
 
 #include <cmath>

@@ -1,5 +1,5 @@
 // The music's bytes for a range of show frames.
-#include <vesk/export/music_pcm.h>
+#include "export/music_pcm.h"
 
 #include <gtest/gtest.h>
 

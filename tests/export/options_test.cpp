@@ -1,5 +1,5 @@
 // The export's command line.
-#include <vesk/export/export_options.h>
+#include "export/export_options.h"
 
 #include <gtest/gtest.h>
 

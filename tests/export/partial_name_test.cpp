@@ -1,5 +1,5 @@
 // The partial file's name beside the final one.
-#include <vesk/export/partial_output.h>
+#include "export/partial_output.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The progress line.
-#include <vesk/export/progress.h>
+#include "export/progress.h"
 
 #include <gtest/gtest.h>
 

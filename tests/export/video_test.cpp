@@ -1,7 +1,7 @@
 // intro-export run as a program on a short range of the show: the file
 // ffprobe sees, a picture decoded from it against the recording build's frame
 // for the same moment, and the sound against the music at that moment.
-#include <vesk/export/music_pcm.h>
+#include "export/music_pcm.h"
 
 #include "export_runs.h"
 

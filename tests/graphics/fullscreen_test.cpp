@@ -2,7 +2,7 @@
 // made, focus loss and regain, 24 and 32 bits as one depth, and the desktop
 // mode given back on every way the program can end.
 #include <vesk/graphics/graphics.h>
-#include <vesk/graphics/window.h>
+#include "graphics/window.h"
 #include <vesk/runtime/failure.h>
 #include <vesk/runtime/startup.h>
 #include <vesk/system/platform.h>

@@ -2,8 +2,8 @@
 // and the lifetime of texture names.
 #include "gl_screen.h"
 
-#include <vesk/graphics/gl_driver.h>
-#include <vesk/graphics/gl_texture_frame.h>
+#include "graphics/gl_driver.h"
+#include "graphics/gl_texture_frame.h"
 #include <vesk/graphics/image.h>
 #include <vesk/pixmap/png_file.h>
 #include <vesk/runtime/failure.h>

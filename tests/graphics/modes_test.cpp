@@ -1,7 +1,7 @@
 // A real headless window: opening, reopening and closing, the display-mode
 // checks, the cursor counter and the window's answer to a close request.
 #include <vesk/graphics/draw_state.h>
-#include <vesk/graphics/gl_driver.h>
+#include "graphics/gl_driver.h"
 #include <vesk/graphics/graphics.h>
 #include <vesk/runtime/failure.h>
 #include <vesk/system/platform.h>

@@ -1,8 +1,8 @@
 // Refresh calibration and frame pacing against a scripted clock: the window is
 // real (offscreen), the time is the test's.
-#include <vesk/graphics/gl_driver.h>
+#include "graphics/gl_driver.h"
 #include <vesk/graphics/graphics.h>
-#include <vesk/graphics/window.h>
+#include "graphics/window.h"
 
 #include "support/scripted_platform.h"
 

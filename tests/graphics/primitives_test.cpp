@@ -1,7 +1,7 @@
 // The drawing state and primitives, judged by the pixels they light.
 #include "gl_screen.h"
 
-#include <vesk/graphics/gl_driver.h>
+#include "graphics/gl_driver.h"
 
 #include <SDL_opengl.h>
 

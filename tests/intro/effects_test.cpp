@@ -1,7 +1,7 @@
 // The effect objects: how points fly, restart and die, how the list keeps
 // its traversal while points leave it, and how many are spawned.
-#include <vesk/intro/effects.h>
-#include <vesk/intro/random.h>
+#include "intro/effects.h"
+#include "intro/random.h"
 
 #include "recording_driver.h"
 

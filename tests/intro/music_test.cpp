@@ -1,8 +1,8 @@
 // The delivered build's music, heard through SDL's disk audio driver, which
 // writes what the device would play into a file: after the silent buffers
 // that play while the show starts up, the track comes out bit for bit.
-#include <vesk/intro/intro.h>
-#include <vesk/intro/intro_assets.h>
+#include "intro/intro.h"
+#include "intro/intro_assets.h"
 #include <vesk/stream/opening.h>
 
 #include "support/scripted_platform.h"

@@ -1,6 +1,6 @@
 // The random generator against a direct 64-bit computation of the same
 // sequence, and the seed setter's corner cases.
-#include <vesk/intro/random.h>
+#include "intro/random.h"
 
 #include <gtest/gtest.h>
 

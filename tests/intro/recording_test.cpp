@@ -4,9 +4,9 @@
 #include <vesk/graphics/draw_primitives.h>
 #include <vesk/graphics/draw_state.h>
 #include <vesk/graphics/text_font.h>
-#include <vesk/intro/intro.h>
-#include <vesk/intro/picture_rows.h>
-#include <vesk/intro/recording.h>
+#include "intro/intro.h"
+#include "intro/picture_rows.h"
+#include "intro/recording.h"
 #include <vesk/pixmap/pixmap_reader.h>
 
 #include "frame_checks.h"

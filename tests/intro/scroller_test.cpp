@@ -1,8 +1,8 @@
 // The scroller driven by a scripted clock: its text, when it steps, when the
 // control letters take effect, and where each window slot is drawn in each
 // motion.
-#include <vesk/intro/scroll_text.h>
-#include <vesk/intro/scroller.h>
+#include "intro/scroll_text.h"
+#include "intro/scroller.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // the time once per frame, and keeps its time base across a clock wrap; its
 // steps run once each and nothing outside the run. Each case runs the intro in
 // a child process, since it runs once per process.
-#include <vesk/graphics/window.h>
-#include <vesk/intro/intro.h>
+#include "graphics/window.h"
+#include "intro/intro.h"
 
 #include "support/scripted_platform.h"
 

@@ -1,6 +1,6 @@
 // The countdown's text and the logo rows' wave.
-#include <vesk/intro/countdown.h>
-#include <vesk/intro/picture_rows.h>
+#include "intro/countdown.h"
+#include "intro/picture_rows.h"
 
 #include <gtest/gtest.h>
 

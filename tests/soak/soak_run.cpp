@@ -1,6 +1,6 @@
 #include "soak_run.h"
 
-#include <vesk/intro/intro.h>
+#include "intro/intro.h"
 #include "support/scripted_platform.h"
 
 #include <GL/gl.h>

@@ -2,7 +2,7 @@
 // rest of the engine reads.
 #include <vesk/system/input.h>
 #include <vesk/system/platform.h>
-#include <vesk/system/sdl_platform.h>
+#include "system/sdl_platform.h"
 
 #include <gtest/gtest.h>
 

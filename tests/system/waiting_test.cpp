@@ -4,7 +4,7 @@
 // the wait starts (and the wait discards) does not matter.
 #include <vesk/system/input.h>
 #include <vesk/system/platform.h>
-#include <vesk/system/sdl_platform.h>
+#include "system/sdl_platform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
