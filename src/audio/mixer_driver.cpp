@@ -2,6 +2,8 @@
 
 #include <vesk/audio/mixer.h>
 
+#include "audio/mixer_stream_sound.h"
+
 #include <cstdlib>
 
 namespace vesk {
@@ -20,6 +22,10 @@ TSoundRef TMixerDriver::CreateSound(std::shared_ptr<TPcmSample> sample, int flag
     SoundRecord* data = MixerCreateSound(frames->length, 16, 2, frames->hertz, frames->samples, flags ? -1 : 0);
     frames.reset();
     return TMixerSound::Create(data);
+}
+
+std::shared_ptr<TStreamSound> TMixerDriver::CreateStreamSound(std::shared_ptr<TSoundSource> source, int flags) {
+    return std::make_shared<TMixerStreamSound>(std::move(source), flags != 0);
 }
 
 TChannelRef TMixerDriver::AllocateChannel() {
