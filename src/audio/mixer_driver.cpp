@@ -3,6 +3,7 @@
 #include <vesk/audio/mixer.h>
 
 #include "audio/mixer_stream_sound.h"
+#include "audio/stream_feeder.h"
 
 #include <cstdlib>
 
@@ -24,7 +25,10 @@ TSoundRef TMixerDriver::CreateSound(std::shared_ptr<TPcmSample> sample, int flag
     return TMixerSound::Create(data);
 }
 
+// The feeding starts with the first streamed sound, so that it is under way
+// well before a play needs more than the frames read ahead at its start.
 std::shared_ptr<TStreamSound> TMixerDriver::CreateStreamSound(std::shared_ptr<TSoundSource> source, int flags) {
+    EnsureBackgroundFeeding();
     return std::make_shared<TMixerStreamSound>(std::move(source), flags != 0);
 }
 
