@@ -8,10 +8,6 @@
 namespace vesk {
 namespace {
 
-// What a play holds before its first pass: enough for the mixer to start on
-// whatever the feeding does meanwhile.
-constexpr uint64_t kPrefillFrames = 16384;
-
 TStreamStatus StatusOf(const StreamRecord& record) {
     constexpr auto relaxed = std::memory_order_relaxed;
     return {record.played.load(relaxed), record.missed.load(relaxed), record.underruns.load(relaxed),
@@ -37,7 +33,7 @@ StreamFeed* TMixerStreamSound::BeginPlay() {
     if (closed_ || (read_ && !Rewound(*source_))) return nullptr;
     read_ = true;
     StreamFeed& feed = AddFeed(source_, loop_);
-    feed.Fill(kPrefillFrames);
+    feed.Fill(StreamFeed::kPrefillFrames);
     return &feed;
 }
 

@@ -20,6 +20,11 @@ namespace vesk {
 class StreamFeed {
 public:
     static constexpr uint32_t kRingFrames = 1u << 17;
+    // What a play holds before its first pass, about a second and a half at
+    // 44100 Hz: enough for the mixer to start on whatever the feeding does
+    // meanwhile, even where the audio output catches up on a busy start by
+    // asking for several passes in a row (a browser's does).
+    static constexpr uint64_t kPrefillFrames = 1u << 16;
 
     StreamFeed(TSoundSourceRef source, bool loop);
 

@@ -114,15 +114,17 @@ TEST_F(StreamTest, AStreamSoundsAsItsFramesWouldFromARecordAtAnyRateVolumeAndPan
     }
 }
 
-// The first play is filled ahead before it starts; without feeding, the
-// fifth pass finds nothing. It is silent for the stream alone, counted,
+// A play is filled ahead before it starts; without feeding, the pass after
+// those frames finds nothing. It is silent for the stream alone, counted,
 // and the frames that come late are skipped: the stream keeps its time.
 TEST_F(StreamTest, MissingFramesAreSilentAndCountedAndTheStreamKeepsItsTime) {
-    SoundRecord* other = MakeRecord(Constant(40000, 300, 300));
+    constexpr int kFedPasses = static_cast<int>(StreamFeed::kPrefillFrames / 4096);
+    constexpr int64_t kLength = StreamFeed::kPrefillFrames + 5 * 4096;
+    SoundRecord* other = MakeRecord(Constant(kLength, 300, 300));
     MixerPlay(other, 0, 0);
-    auto streamed = GenerateSound(44100, 40000, Generator(), 0);
+    auto streamed = GenerateSound(44100, kLength, Generator(), 0);
     const TChannelRef channel = StartSound(streamed);
-    for (int pass = 0; pass < 4; ++pass) EXPECT_EQ(Pass()[0], ValueOf(pass * 4096, 0) + 300);
+    for (int pass = 0; pass < kFedPasses; ++pass) EXPECT_EQ(Pass()[0], ValueOf(pass * 4096, 0) + 300);
 
     const auto starved = Pass();
     EXPECT_EQ(starved, Constant(4096, 300, 300)) << "the other voice plays on alone";
@@ -130,9 +132,9 @@ TEST_F(StreamTest, MissingFramesAreSilentAndCountedAndTheStreamKeepsItsTime) {
     EXPECT_EQ(streamed->Status().underruns, 1u);
 
     const auto fed = FedPass();
-    EXPECT_EQ(fed[0], ValueOf(5 * 4096, 0) + 300);
-    EXPECT_EQ(fed[1], ValueOf(5 * 4096, 1) + 300);
-    EXPECT_EQ(streamed->Status().framesPlayed, 6u * 4096);
+    EXPECT_EQ(fed[0], ValueOf((kFedPasses + 1) * 4096, 0) + 300);
+    EXPECT_EQ(fed[1], ValueOf((kFedPasses + 1) * 4096, 1) + 300);
+    EXPECT_EQ(streamed->Status().framesPlayed, (kFedPasses + 2) * 4096u);
     EXPECT_EQ(streamed->Status().underruns, 1u);
     EXPECT_FALSE(streamed->Status().broken);
     EXPECT_TRUE(ChannelPlaying(channel));
@@ -142,23 +144,27 @@ TEST_F(StreamTest, MissingFramesAreSilentAndCountedAndTheStreamKeepsItsTime) {
 // The sound is silent from the frame where its source stops giving frames,
 // counts the rest of its length as missing and ends when its length is up.
 TEST_F(StreamTest, ABrokenSourceIsSilentFromTheBreakOnAndItsChannelEnds) {
+    // Longer than what a play reads ahead at its start, so that the break
+    // comes while it plays.
+    constexpr int64_t kLength = StreamFeed::kPrefillFrames + 32768;
+    constexpr int64_t kBreak = StreamFeed::kPrefillFrames + 8192;
     test::TTempFolder folder;
     const auto cut = folder.Path() / "cut.wav";
     const auto rewritten = folder.Path() / "rewritten.wav";
-    WriteWav(cut, 30000);
-    WriteWav(rewritten, 30000);
+    WriteWav(cut, kLength);
+    WriteWav(rewritten, kLength);
     struct Case {
         const char* what;
         TStreamSoundRef sound;
         std::function<void()> breakIt;
     };
     Case cases[] = {
-        {"a generator that throws", GenerateSound(44100, 30000, Generator(20000, true), 0), [] {}},
-        {"a generator that gives too few frames", GenerateSound(44100, 30000, Generator(20000), 0), [] {}},
+        {"a generator that throws", GenerateSound(44100, kLength, Generator(kBreak, true), 0), [] {}},
+        {"a generator that gives too few frames", GenerateSound(44100, kLength, Generator(kBreak), 0), [] {}},
         {"a WAV file cut while it plays", StreamSound(Text(cut.u16string()), 0),
-         [&] { std::filesystem::resize_file(cut, 44 + 20000 * 4); }},
+         [&] { std::filesystem::resize_file(cut, 44 + kBreak * 4); }},
         {"a WAV file written anew while it plays", StreamSound(Text(rewritten.u16string()), 0),
-         [&] { WriteWav(rewritten, 20000); }},
+         [&] { WriteWav(rewritten, kBreak); }},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -166,7 +172,7 @@ TEST_F(StreamTest, ABrokenSourceIsSilentFromTheBreakOnAndItsChannelEnds) {
         const TChannelRef channel = StartSound(c.sound);
         c.breakIt();
         std::vector<int16_t> heard;
-        for (int pass = 0; pass < 9; ++pass) {
+        for (int pass = 0; pass <= kLength / 4096 + 1; ++pass) {
             const auto out = FedPass();
             heard.insert(heard.end(), out.begin(), out.end());
         }
@@ -175,10 +181,10 @@ TEST_F(StreamTest, ABrokenSourceIsSilentFromTheBreakOnAndItsChannelEnds) {
         EXPECT_EQ(status.underruns, 1u);
         EXPECT_FALSE(ChannelPlaying(channel));
         // What came is heard; from the break on to the length, silence.
-        const size_t delivered = static_cast<size_t>(30000 - status.framesMissed);
-        EXPECT_GE(delivered, 16384u) << "what was read ahead at the start";
-        EXPECT_LT(delivered, 30000u);
-        const auto expected = SourceFrames(0, static_cast<int64_t>(delivered));
+        const auto delivered = static_cast<int64_t>(kLength - static_cast<int64_t>(status.framesMissed));
+        EXPECT_GE(delivered, static_cast<int64_t>(StreamFeed::kPrefillFrames)) << "what was read before the break";
+        EXPECT_LT(delivered, kLength);
+        const auto expected = SourceFrames(0, delivered);
         EXPECT_TRUE(std::equal(expected.begin(), expected.end(), heard.begin()));
         EXPECT_TRUE(std::all_of(heard.begin() + static_cast<ptrdiff_t>(expected.size()), heard.end(),
                                 [](int16_t v) { return v == 0; }));
