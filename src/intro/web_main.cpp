@@ -6,6 +6,7 @@
 // the show.
 #include "audio/web_audio_device.h"
 #include "intro/intro.h"
+#include "intro/music.h"
 #include <vesk/runtime/failure.h>
 #include <vesk/runtime/startup.h>
 #include <vesk/system/messages.h>
@@ -65,6 +66,24 @@ EMSCRIPTEN_KEEPALIVE double vesk_frames_drawn() { return static_cast<double>(ves
 EMSCRIPTEN_KEEPALIVE double vesk_show_ms() { return static_cast<double>(vesk::IntroClock().elapsedMs); }
 EMSCRIPTEN_KEEPALIVE int vesk_audio_open() { return vesk::WebAudioStatus().open ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE double vesk_audio_frames() { return static_cast<double>(vesk::WebAudioStatus().framesHandedOver); }
+
+}  // extern "C"
+
+// The music, made from the score as it plays: how far it has played, the
+// frames that were missing when the audio output needed them and the runs
+// they came in, and the time spent making it.
+namespace {
+
+vesk::TStreamStatus MusicStatus() { return vesk::IntroMusicStatus(vesk::IntroShow().music); }
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE double vesk_music_played() { return static_cast<double>(MusicStatus().framesPlayed); }
+EMSCRIPTEN_KEEPALIVE double vesk_music_missed() { return static_cast<double>(MusicStatus().framesMissed); }
+EMSCRIPTEN_KEEPALIVE double vesk_music_underruns() { return static_cast<double>(MusicStatus().underruns); }
+EMSCRIPTEN_KEEPALIVE double vesk_music_render_ms() { return 1000 * vesk::IntroMusicRenderSeconds(); }
 
 }  // extern "C"
 

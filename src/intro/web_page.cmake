@@ -12,13 +12,13 @@ target_link_options(intro PRIVATE
   # Swaps outside the browser's frame call (the start-up's calibration)
   # wait for the display, which needs the call stack kept across the wait.
   -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
-  # The music alone is about 45 MB of the module's data, and its copies
-  # live on the heap.
-  -sINITIAL_MEMORY=134217728 -sALLOW_MEMORY_GROWTH=1
+  # The music is made as it plays, a few seconds ahead: the heap holds the
+  # show's pictures and the GL emulation's buffers, and may grow.
+  -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1
   # The page starts the show when sound may play (after a click, unless the
   # browser allows it at once).
   -sINVOKE_RUN=0 -sEXPORTED_RUNTIME_METHODS=callMain
-  -sEXPORTED_FUNCTIONS=_main,_vesk_frames_drawn,_vesk_show_ms,_vesk_audio_open,_vesk_audio_frames
+  -sEXPORTED_FUNCTIONS=_main,_vesk_frames_drawn,_vesk_show_ms,_vesk_audio_open,_vesk_audio_frames,_vesk_music_played,_vesk_music_missed,_vesk_music_underruns,_vesk_music_render_ms
   -sENVIRONMENT=web)
 
 add_custom_command(TARGET intro POST_BUILD

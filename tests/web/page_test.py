@@ -10,14 +10,19 @@ the DevTools protocol that:
     scripts free of errors;
   - a screenshot after a few seconds shows the logo and the countdown;
   - the audio output is open and takes sound at about the output rate;
-  - Escape ends the show and the page says so.
-It prints the figures it measured (load time, frame rate) and exits 0 when
-every check passed. Only the standard library is used.
+  - Escape ends the show and the page says so;
+  - the page, all its files, is at most 2 MB as transferred with gzip;
+  - after a click the show starts within 1.5 s, and the music, made from its
+    score as the show plays, misses no frame over the show's first minute.
+It prints the figures it measured (load time, frame rate, size, start time,
+the music's underruns and the share of time spent making it) and exits 0
+when every check passed. Only the standard library is used.
 """
 
 import argparse
 import base64
 import functools
+import gzip
 import http.server
 import json
 import os
@@ -281,6 +286,90 @@ def click_to_start(url, profile):
         browser.wait()
 
 
+# --- the music made as the show plays, and what the page weighs ------------
+
+LARGEST_PAGE = 2 * 1024 * 1024
+LATEST_START_MS = 1500
+MUSIC_SECONDS = 60
+
+
+def page_size(folder):
+    """What the page's files weigh as a server sends them, gzip at level 6."""
+    total = 0
+    for name in sorted(os.listdir(folder)):
+        with open(os.path.join(folder, name), "rb") as source:
+            raw = source.read()
+        packed = len(gzip.compress(raw, compresslevel=6))
+        print(f"      {name}: {len(raw) / 1024:.0f} KB, {packed / 1024:.0f} KB with gzip")
+        total += packed
+    check(total <= LARGEST_PAGE, f"the page transfers {total / 1048576:.2f} MB with gzip (at most 2 MB)")
+
+
+# Notes when the page is clicked and when its first frame has been drawn,
+# on the page's own clock.
+WATCH_START = """
+window.__clickAt = null; window.__firstFrameAt = null;
+addEventListener('mousedown', () => { window.__clickAt = performance.now(); }, { capture: true, once: true });
+(function watch() {
+  if (Module.calledRun && Module._vesk_frames_drawn && Module._vesk_frames_drawn() >= 1) {
+    window.__firstFrameAt = performance.now();
+    return;
+  }
+  requestAnimationFrame(watch);
+})();
+"""
+
+
+def start_by_click(url, profile):
+    """Opens the page without leave to play sound and clicks: the page, and
+    the milliseconds from the click to the show's first frame (None if none)."""
+    browser, tools = open_page(url, profile, sound_allowed=False)
+    wait_for(tools, lambda s: s["phase"] in ("ready", "failed"), 180)
+    tools.evaluate(WATCH_START)
+    for kind in ("mousePressed", "mouseReleased"):
+        tools.call("Input.dispatchMouseEvent", type=kind, x=512, y=300, button="left", clickCount=1)
+    wait_for(tools, lambda s: s["framesDrawn"] >= 1 or s["phase"] == "failed", 30)
+    start = tools.evaluate("window.__firstFrameAt !== null && window.__clickAt !== null"
+                           " ? window.__firstFrameAt - window.__clickAt : null")
+    return browser, tools, start
+
+
+def close(browser):
+    browser.kill()
+    browser.wait()
+
+
+def music_run(url, profile):
+    """Click to start, then a minute of the show with its music made as it plays."""
+    browser, tools, start = start_by_click(url, profile + "-0")
+    starts = [start]
+    try:
+        status = wait_for(tools, lambda s: s["showMs"] >= MUSIC_SECONDS * 1000 or s["phase"] != "running",
+                          MUSIC_SECONDS * 3)
+        music = status["music"]
+        played = music["framesPlayed"] / 44100
+        share = music["renderMs"] / max(status["showMs"], 1)
+        print(f"      music over {status['showMs'] / 1000:.1f} s of show: {played:.1f} s played, "
+              f"{music['framesMissed']:.0f} frames missed in {music['underruns']:.0f} underruns; "
+              f"making it took {music['renderMs'] / 1000:.2f} s ({100 * share:.1f} % of the show's time)")
+        check(status["showMs"] >= MUSIC_SECONDS * 1000 and played > 0,
+              f"the show and its music ran for {MUSIC_SECONDS} s")
+        check(music["underruns"] == 0 and music["framesMissed"] == 0,
+              f"no frame of the music was late over the show's first {MUSIC_SECONDS} s")
+    finally:
+        close(browser)
+    # The start is a time on a shared machine: a busy moment can hold one
+    # back, so up to two more starts are tried and the quickest counts.
+    while len(starts) < 3 and min((s for s in starts if s is not None), default=LATEST_START_MS + 1) > LATEST_START_MS:
+        browser, _, start = start_by_click(url, f"{profile}-{len(starts)}")
+        close(browser)
+        starts.append(start)
+    shown = ", ".join("none" if s is None else f"{s:.0f} ms" for s in starts)
+    best = min((s for s in starts if s is not None), default=None)
+    check(best is not None and best <= LATEST_START_MS,
+          f"the show starts within 1.5 s of the click (click to first frame: {shown})")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("web_dir")
@@ -294,6 +383,8 @@ def main():
     try:
         autoplay(url, os.path.join(profile, "autoplay"), args)
         click_to_start(url, os.path.join(profile, "click"))
+        page_size(os.path.abspath(args.web_dir))
+        music_run(url, os.path.join(profile, "music"))
     finally:
         server.shutdown()
         shutil.rmtree(profile, ignore_errors=True)
