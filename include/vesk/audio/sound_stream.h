@@ -24,7 +24,9 @@
 namespace vesk {
 
 // Where a streamed sound's frames come from. The engine calls it from one
-// feeder at a time, never from the mixing thread, and never after Close.
+// feeder at a time, never from the mixing thread, and never after Close. It
+// is called with the engine's feeding lock held, so it must not call the
+// functions of this header itself.
 class TSoundSource {
 public:
     virtual ~TSoundSource() = default;
@@ -49,7 +51,8 @@ using TSoundSourceRef = std::shared_ptr<TSoundSource>;
 // Makes the frames of a generated sound: count frames from the sound's frame
 // `first` (0 again when a looping sound starts over), 16-bit stereo, left
 // first. Returns how many it made; fewer than count, or a failure thrown, is
-// a break as for any source.
+// a break as for any source. Like a source, it must not call the functions
+// of this header.
 using TSoundGenerator = std::function<int32_t(int16_t* frames, int32_t count, int64_t first)>;
 
 // A WAV file or resource (a name or a stream), read in blocks and converted
