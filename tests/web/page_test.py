@@ -308,15 +308,20 @@ def page_size(folder):
 # Notes when the page is clicked and when its first frame has been drawn,
 # on the page's own clock.
 WATCH_START = """
-window.__clickAt = null; window.__firstFrameAt = null;
-addEventListener('mousedown', () => { window.__clickAt = performance.now(); }, { capture: true, once: true });
-(function watch() {
-  if (Module.calledRun && Module._vesk_frames_drawn && Module._vesk_frames_drawn() >= 1) {
-    window.__firstFrameAt = performance.now();
-    return;
-  }
-  requestAnimationFrame(watch);
-})();
+(() => {
+  window.__clickAt = null;
+  window.__firstFrameAt = null;
+  addEventListener('mousedown', () => { window.__clickAt = performance.now(); }, { capture: true, once: true });
+  const watch = () => {
+    if (window.veskStatus().framesDrawn >= 1) {
+      window.__firstFrameAt = performance.now();
+      return;
+    }
+    requestAnimationFrame(watch);
+  };
+  watch();
+  return true;
+})()
 """
 
 
