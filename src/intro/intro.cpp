@@ -139,6 +139,7 @@ bool IntroClockHeld() { return clockHeld; }
 void EndIntro() {
     if (phase != TPhase::Running) return;
     phase = TPhase::Ended;
+    clockHeld = false;
     StopChannel(show.musicChannel);
     CloseGraphics();
 }
