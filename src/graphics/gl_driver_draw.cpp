@@ -30,12 +30,13 @@ constexpr size_t kBatchLimit = 1 << 16;
 
 }  // namespace
 
-void TGLRenderDriver::Gather(uint32_t mode, uint32_t texture, size_t vertices) {
+void TGLRenderDriver::Gather(uint32_t mode, uint32_t texture, size_t vertices, bool layered) {
     if (batch_.Continues(mode, texture) && batch_.Size() + vertices <= kBatchLimit) return;
     Flush();
-    if (texture != 0) EnableTexturing(texture);
-    else DisableTexturing();
-    batch_.Start(mode, texture);
+    if (texture == 0) DisableTexturing();
+    else if (layered) EnableLayeredTexturing(texture);
+    else EnableTexturing(texture);
+    batch_.Start(mode, texture, layered);
 }
 
 void TGLRenderDriver::Flush() { batch_.Draw(); }
@@ -66,7 +67,7 @@ void TGLRenderDriver::DrawQuad(float x0, float y0, float x1, float y1, float tx,
 
 void TGLRenderDriver::DrawTexturedQuad(uint32_t texture, const TTexCoords& coords, float x0, float y0, float x1,
                                        float y1, float tx, float ty) {
-    Gather(GL_QUADS, texture, 4);
+    Gather(GL_QUADS, texture, 4, coords.layer >= 0);
     const float corners[4][4] = {{x0, y0, coords.umin, coords.vmin},
                                  {x1, y0, coords.umax, coords.vmin},
                                  {x1, y1, coords.umax, coords.vmax},
@@ -74,7 +75,7 @@ void TGLRenderDriver::DrawTexturedQuad(uint32_t texture, const TTexCoords& coord
     float sx, sy;
     for (const auto& corner : corners) {
         Transform(corner[0], corner[1], tx, ty, sx, sy);
-        AddVertex(sx, sy, corner[2], corner[3]);
+        AddVertex(sx, sy, corner[2], corner[3], coords.layer);
     }
 }
 

@@ -52,7 +52,7 @@ TEST_F(Images, TexturesArePowersOfTwoWithOneRepeatedColumnAndRow) {
 
     TPixmapRef tall = Filled(16, 13, kRed);
     for (int x = 0; x < 16; ++x) tall->SetPixel(x, 12, kBlue);
-    auto frame = TGLTextureFrame::FromPixmap(tall, 0);
+    auto frame = TGLTextureFrame::WithOwnTexture(tall, 0);
     EXPECT_FLOAT_EQ(frame->umax, 1.0f);
     EXPECT_FLOAT_EQ(frame->vmax, 0.8125f);
     std::vector<uint32_t> texels = TextureTexels(frame->texture, 0, 16, 16);
