@@ -59,6 +59,14 @@ public:
     // `texture` is a page when coords name a layer.
     void DrawTexturedQuad(uint32_t texture, const TTexCoords& coords, float x0, float y0, float x1, float y1,
                           float tx, float ty);
+    // Whether the quad (x0, y0)-(x1, y1), moved by (tx, ty), lands untransformed
+    // on whole pixels with one pixel for each texel of a width x height
+    // picture, both sides powers of two: then every pixel centre is a texel
+    // centre, exactly. Off when nearestWhenAligned is.
+    bool PlacesTexelsOnPixels(float x0, float y0, float x1, float y1, float tx, float ty, int width, int height) const;
+    // Lets filtered frames placed texel for texel sample nearest (on by
+    // default; tests turn it off to draw what filtering alone gives).
+    bool nearestWhenAligned = true;
     // Draws the gathered primitives now. Everything that reads the picture,
     // changes GL state or changes a texture the pending draws may sample
     // calls this first, so batching never changes what gets drawn.

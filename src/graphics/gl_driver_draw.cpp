@@ -79,6 +79,27 @@ void TGLRenderDriver::DrawTexturedQuad(uint32_t texture, const TTexCoords& coord
     }
 }
 
+namespace {
+
+bool PowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
+
+bool Whole(float value) { return value == std::floor(value); }
+
+}  // namespace
+
+// Powers of two keep every step of the GL's interpolation exact, so the
+// texture coordinate at a pixel centre is exactly a texel centre and linear
+// filtering weighs in no neighbour.
+bool TGLRenderDriver::PlacesTexelsOnPixels(float x0, float y0, float x1, float y1, float tx, float ty, int width,
+                                           int height) const {
+    if (!nearestWhenAligned || ix_ != 1 || iy_ != 0 || jx_ != 0 || jy_ != 1) return false;
+    if (!PowerOfTwo(width) || !PowerOfTwo(height)) return false;
+    float left, top, right, bottom;
+    Transform(x0, y0, tx, ty, left, top);
+    Transform(x1, y1, tx, ty, right, bottom);
+    return Whole(left) && Whole(top) && right - left == static_cast<float>(width) && bottom - top == static_cast<float>(height);
+}
+
 // Polygons are convex (an ellipse always is), so a fan from the first corner
 // covers the same pixels as the polygon; as plain triangles, a run of
 // polygons is one draw.

@@ -43,7 +43,10 @@ TPixmapRef OwningWindow(const TPixmapRef& pixmap, int width, int height) {
     return TPixmapRef(pair, pair->window.get());
 }
 
-void SetCoverage(TGLTextureFrame& frame, int width, int height, int textureWidth, int textureHeight) {
+void SetCoverage(TGLTextureFrame& frame, int width, int height, int textureWidth, int textureHeight, int flags) {
+    frame.width = width;
+    frame.height = height;
+    frame.filtered = (flags & IMAGE_FILTERED) != 0;
     frame.umin = 0;
     frame.vmin = 0;
     frame.umax = static_cast<float>(width) / static_cast<float>(textureWidth);
@@ -70,8 +73,19 @@ TGLTextureFrame::~TGLTextureFrame() {
 }
 
 void TGLTextureFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty) {
+    TGLRenderDriver& driver = GLDriver();
     const float layer = slot.page ? slot.page->LayerCoordinate(slot.layer) : -1.0f;
-    GLDriver().DrawTexturedQuad(texture, {umin, vmin, umax, vmax, layer}, x0, y0, x1, y1, tx, ty);
+    if (filtered) {
+        // Placed texel for texel, bilinear sampling reads each texel at its
+        // centre and gives the texel itself: nearest sampling gives the same
+        // pixels for much less work.
+        const bool nearest = driver.PlacesTexelsOnPixels(x0, y0, x1, y1, tx, ty, width, height);
+        if (nearest != samplingNearest) {
+            SetTextureSampling(texture, !nearest);
+            samplingNearest = nearest;
+        }
+    }
+    driver.DrawTexturedQuad(texture, {umin, vmin, umax, vmax, layer}, x0, y0, x1, y1, tx, ty);
 }
 
 TPixmapRef TGLTextureFrame::Lock(int, int) { Fail("Image frame cannot be locked"); }
@@ -106,7 +120,7 @@ std::shared_ptr<TGLTextureFrame> TGLTextureFrame::Make(const TPixmapRef& pixmap,
         frame->texture = CreateTexture(textureWidth, textureHeight, flags);
         UploadPixmap(picture, flags);
     }
-    SetCoverage(*frame, w, h, textureWidth, textureHeight);
+    SetCoverage(*frame, w, h, textureWidth, textureHeight, flags);
     return frame;
 }
 
@@ -138,7 +152,7 @@ std::shared_ptr<TGLLockableFrame> TGLLockableFrame::Create(int width, int height
     // Filled from the cleared backing, so that a frame drawn before its
     // first upload shows transparent black rather than stale memory.
     frame->texture = CreateTexture(textureWidth, textureHeight, flags, frame->backing->pixels);
-    SetCoverage(*frame, width, height, textureWidth, textureHeight);
+    SetCoverage(*frame, width, height, textureWidth, textureHeight, flags);
     return frame;
 }
 

@@ -31,6 +31,12 @@ public:
     uint32_t contextSequence = 0;
     // The frame's layer of a texture page; no page for a texture of its own.
     TPageSlot slot;
+    // The picture's size in texels.
+    int width = 0, height = 0;
+    // Made with IMAGE_FILTERED; and whether its texture samples nearest for
+    // now, as it may while every draw puts one texel on one pixel.
+    bool filtered = false;
+    bool samplingNearest = false;
 
     ~TGLTextureFrame() override;
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
