@@ -218,16 +218,24 @@ bool ApplyModeRequest() {
     return SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
-void RestoreDesktopMode() {
+void LeaveFullScreen() {
     if (state.window) SDL_SetWindowFullscreen(state.window, 0);
+}
+
+void RestoreDesktopMode() {
+    LeaveFullScreen();
+    SetSignalUndo(nullptr);
     SetSignalEndingDeferred(false);
 }
 
 // While the mode is switched, a termination signal ends the program through
-// the exit handlers, which give the desktop its mode back.
+// the exit handlers, which give the desktop its mode back; a fault, an abort
+// or a program that no longer pumps its messages gives it back from the
+// signal handler.
 void MarkSwitched() {
     state.modeSwitched = true;
     SetSignalEndingDeferred(true);
+    SetSignalUndo(LeaveFullScreen);
 }
 
 void OnFocusGained() {

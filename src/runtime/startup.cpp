@@ -2,6 +2,7 @@
 
 #include <vesk/runtime/failure.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -17,8 +18,14 @@ std::string executableDirectory;
 // How long a deferred ending may wait for the next event pump.
 constexpr unsigned kDeferredEndingSeconds = 3;
 
+// How long the undo of a fatal signal may take before the process ends
+// without it.
+constexpr unsigned kUndoSeconds = 2;
+
 volatile sig_atomic_t endingDeferred = 0;
 volatile sig_atomic_t pendingSignal = 0;
+std::atomic<void (*)()> signalUndo{nullptr};
+static_assert(std::atomic<void (*)()>::is_always_lock_free, "the signal handler reads it");
 
 bool IsTerminationRequest(int signalNumber) {
     return signalNumber == SIGINT || signalNumber == SIGTERM || signalNumber == SIGHUP || signalNumber == SIGQUIT;
@@ -34,11 +41,37 @@ void SetHandler(int signalNumber) {
     sigaction(signalNumber, &action, nullptr);
 }
 
+extern "C" void LeaveAtOnce(int) { _exit(255); }
+
+// Runs the undo once. It is not async-signal-safe and may meet a lock that
+// the fault left held, or fault itself: a second fault or the alarm then
+// ends the process without it.
+void RunSignalUndo() {
+    void (*undo)() = signalUndo.exchange(nullptr);
+    if (!undo) return;
+    struct sigaction action {};
+    action.sa_handler = LeaveAtOnce;
+    sigemptyset(&action.sa_mask);
+    sigset_t faults;
+    sigemptyset(&faults);
+    for (int signalNumber : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGALRM}) {
+        sigaction(signalNumber, &action, nullptr);
+        sigaddset(&faults, signalNumber);
+    }
+    // The signal being handled is blocked; a fault of the same kind while
+    // blocked would kill the process outright.
+    sigprocmask(SIG_UNBLOCK, &faults, nullptr);
+    alarm(kUndoSeconds);
+    undo();
+    alarm(0);
+}
+
 // A signal handler cannot unwind C++ frames safely, so it does what an
 // uncaught failure would do with only async-signal-safe calls: write the
 // text and leave with status -1. A termination request while the ending is
-// deferred is only recorded (and a fallback alarm armed); every call made
-// here is async-signal-safe.
+// deferred is only recorded (and a fallback alarm armed). Apart from the
+// undo, which runs after the text is out, every call made here is
+// async-signal-safe.
 extern "C" void FatalSignalHandler(int signalNumber) {
     if (endingDeferred && !pendingSignal && IsTerminationRequest(signalNumber)) {
         pendingSignal = signalNumber;
@@ -51,6 +84,7 @@ extern "C" void FatalSignalHandler(int signalNumber) {
     const char* text = memoryFault ? kMemoryFaultMessage : kSignalMessage;
     ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
     (void)ignored;
+    RunSignalUndo();
     _exit(255);
 }
 
@@ -71,6 +105,8 @@ void InstallSignalHandlers() {
 }
 
 void SetSignalEndingDeferred(bool deferred) { endingDeferred = deferred ? 1 : 0; }
+
+void SetSignalUndo(void (*undo)()) { signalUndo.store(undo); }
 
 void EndIfSignalled() {
     if (!pendingSignal) return;
