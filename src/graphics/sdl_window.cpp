@@ -224,7 +224,7 @@ void LeaveFullScreen() {
 
 void RestoreDesktopMode() {
     LeaveFullScreen();
-    SetSignalUndo(nullptr);
+    RemoveSignalUndo(LeaveFullScreen);
     SetSignalEndingDeferred(false);
 }
 
@@ -235,7 +235,7 @@ void RestoreDesktopMode() {
 void MarkSwitched() {
     state.modeSwitched = true;
     SetSignalEndingDeferred(true);
-    SetSignalUndo(LeaveFullScreen);
+    AddSignalUndo(LeaveFullScreen);
 }
 
 void OnFocusGained() {

@@ -24,8 +24,11 @@ constexpr unsigned kUndoSeconds = 2;
 
 volatile sig_atomic_t endingDeferred = 0;
 volatile sig_atomic_t pendingSignal = 0;
-std::atomic<void (*)()> signalUndo{nullptr};
-static_assert(std::atomic<void (*)()>::is_always_lock_free, "the signal handler reads it");
+
+using TSignalUndo = void (*)();
+constexpr int kSignalUndoSlots = 4;
+std::atomic<TSignalUndo> signalUndos[kSignalUndoSlots];
+static_assert(std::atomic<TSignalUndo>::is_always_lock_free, "the signal handler reads them");
 
 bool IsTerminationRequest(int signalNumber) {
     return signalNumber == SIGINT || signalNumber == SIGTERM || signalNumber == SIGHUP || signalNumber == SIGQUIT;
@@ -43,12 +46,10 @@ void SetHandler(int signalNumber) {
 
 extern "C" void LeaveAtOnce(int) { _exit(255); }
 
-// Runs the undo once. It is not async-signal-safe and may meet a lock that
-// the fault left held, or fault itself: a second fault or the alarm then
-// ends the process without it.
-void RunSignalUndo() {
-    void (*undo)() = signalUndo.exchange(nullptr);
-    if (!undo) return;
+// Runs each undo once. They are not async-signal-safe and may meet a lock
+// that the fault left held, or fault themselves: a second fault or the alarm
+// then ends the process without them.
+void RunSignalUndos() {
     struct sigaction action {};
     action.sa_handler = LeaveAtOnce;
     sigemptyset(&action.sa_mask);
@@ -62,7 +63,8 @@ void RunSignalUndo() {
     // blocked would kill the process outright.
     sigprocmask(SIG_UNBLOCK, &faults, nullptr);
     alarm(kUndoSeconds);
-    undo();
+    for (std::atomic<TSignalUndo>& slot : signalUndos)
+        if (TSignalUndo undo = slot.exchange(nullptr)) undo();
     alarm(0);
 }
 
@@ -84,7 +86,7 @@ extern "C" void FatalSignalHandler(int signalNumber) {
     const char* text = memoryFault ? kMemoryFaultMessage : kSignalMessage;
     ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
     (void)ignored;
-    RunSignalUndo();
+    RunSignalUndos();
     _exit(255);
 }
 
@@ -106,7 +108,22 @@ void InstallSignalHandlers() {
 
 void SetSignalEndingDeferred(bool deferred) { endingDeferred = deferred ? 1 : 0; }
 
-void SetSignalUndo(void (*undo)()) { signalUndo.store(undo); }
+bool AddSignalUndo(void (*undo)()) {
+    for (std::atomic<TSignalUndo>& slot : signalUndos)
+        if (slot.load() == undo) return true;
+    for (std::atomic<TSignalUndo>& slot : signalUndos) {
+        TSignalUndo empty = nullptr;
+        if (slot.compare_exchange_strong(empty, undo)) return true;
+    }
+    return false;
+}
+
+void RemoveSignalUndo(void (*undo)()) {
+    for (std::atomic<TSignalUndo>& slot : signalUndos) {
+        TSignalUndo present = undo;
+        slot.compare_exchange_strong(present, nullptr);
+    }
+}
 
 void EndIfSignalled() {
     if (!pendingSignal) return;
