@@ -72,7 +72,7 @@ void RunSignalUndos() {
 // uncaught failure would do with only async-signal-safe calls: write the
 // text and leave with status -1. A termination request while the ending is
 // deferred is only recorded (and a fallback alarm armed). Apart from the
-// undo, which runs after the text is out, every call made here is
+// undos, which run after the text is out, every call made here is
 // async-signal-safe.
 extern "C" void FatalSignalHandler(int signalNumber) {
     if (endingDeferred && !pendingSignal && IsTerminationRequest(signalNumber)) {
