@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <sys/mman.h>
 #include <vector>
 
 namespace vesk {
@@ -112,10 +113,12 @@ int OpenThenTakeASignal() {
     for (;;) PollEvents();
 }
 
+// A write to a page that may only be read: a real fault, and no undefined
+// behaviour that a sanitizer would stop first.
 int OpenThenFault() {
     OpenFullScreen();
-    volatile int* volatile nowhere = nullptr;
-    *nowhere = 1;
+    void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    *static_cast<volatile int*>(page) = 1;
     return 0;
 }
 
