@@ -754,13 +754,19 @@ def poll(read, condition, seconds=10):
 
 
 def check_phone_fit(page, width, height, what):
-    box, extent = poll(lambda: canvas_fit(page),
-                       lambda f: f[1][2] == width and f[0]["left"] + f[0]["width"] <= width + 0.5)
     room = min(width / 768, height / 576)
-    inside = box["left"] >= -0.5 and box["top"] >= -0.5 and box["left"] + box["width"] <= width + 0.5 \
-        and box["top"] + box["height"] <= height + 0.5
-    check(inside and box["width"] >= 768 * room - 1 and extent[0] <= width and extent[1] <= height
-          and box["rendering"] != "pixelated",
+
+    def fits(fit):
+        box, extent = fit
+        inside = box["left"] >= -0.5 and box["top"] >= -0.5 and box["left"] + box["width"] <= width + 0.5 \
+            and box["top"] + box["height"] <= height + 0.5
+        return inside and box["width"] >= 768 * room - 1 and extent[0] <= width and extent[1] <= height \
+            and box["rendering"] != "pixelated"
+
+    # A turned phone resizes the viewport first and the page lays the canvas out again on a later
+    # frame, which a loaded machine may draw a good while after: wait for the settled layout.
+    box, extent = poll(lambda: canvas_fit(page), lambda f: f[1][2] == width and fits(f))
+    check(fits((box, extent)),
           f"{what}: the canvas fills the {width} x {height} viewport without overflow, smoothly scaled "
           f"({box['width']:.0f} x {box['height']:.0f} at {box['left']:.0f}, {box['top']:.0f}; "
           f"page {extent[0]} x {extent[1]})")
