@@ -250,8 +250,15 @@ TEST_F(StreamTest, FeedingMixingAndMainThreadsShareStreamsWithoutLoss) {
         }
     });
     std::mt19937 random(7);
+    // Among them the broken sources, breaking on the feeding thread: one
+    // throws, one comes short, and a WAV file is cut halfway through.
+    test::TTempFolder folder;
+    const auto cut = folder.Path() / "cut.wav";
+    WriteWav(cut, 50000);
     std::vector<TStreamSoundRef> sounds;
-    for (int i = 0; i < 4; ++i) sounds.push_back(GenerateSound(44100, 50000, Generator(i == 3 ? 30000 : -1), i % 2));
+    for (int i = 0; i < 4; ++i)
+        sounds.push_back(GenerateSound(44100, 50000, Generator(i >= 2 ? 10000 * i : -1, i == 2), i % 2));
+    sounds.push_back(StreamSound(Text(cut.u16string()), 1));
     const TChannelRef channel = ReserveChannel();
     for (int step = 0; step < 600; ++step) {
         TStreamSoundRef& sound = sounds[random() % sounds.size()];
@@ -266,6 +273,7 @@ TEST_F(StreamTest, FeedingMixingAndMainThreadsShareStreamsWithoutLoss) {
                 sound = GenerateSound(44100, -1, Generator(), 0);
                 break;
         }
+        if (step == 300) std::filesystem::resize_file(cut, 44 + 20000 * 4);
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     sounds.clear();
