@@ -940,6 +940,21 @@ def start_by_click(browser, url, profile):
     return page, start
 
 
+def check_music_again(page, played_before):
+    """Play again starts the music over from the score's first frame, made anew."""
+    page.key("Escape")
+    wait_for(page, lambda s: s["phase"] == "ended", 10)
+    if not press(page, "#again"):
+        check(False, "the end notice offers \"Play again\" (for the music)")
+        return
+    wait_for(page, lambda s: s["phase"] == "running" and s["showMs"] >= 3000, 30)
+    music = status(page).get("music", {})
+    played = music.get("framesPlayed", 0) / 44100
+    figure(f"music after Play again: {played:.1f} s played, {music.get('framesMissed', -1):.0f} frames missed")
+    check(0 < played < played_before and music.get("framesMissed") == 0,
+          "Play again starts the music over with no frame late")
+
+
 def visit_music(browser, folder, profile):
     """Click to start, then a minute of the show with its music made as it plays."""
     server, url = serve(folder)
@@ -959,6 +974,7 @@ def visit_music(browser, folder, profile):
                   f"the show and its music ran for {MUSIC_SECONDS} s")
             check(music["underruns"] == 0 and music["framesMissed"] == 0,
                   f"no frame of the music was late over the show's first {MUSIC_SECONDS} s")
+            check_music_again(page, played)
             console_clean(page, "the music's minute")
         finally:
             page.close()
