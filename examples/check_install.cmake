@@ -22,7 +22,7 @@ foreach(internal system/sdl_platform.h graphics/gl_batch.h pixmap/png_io.h audio
   endif()
 endforeach()
 
-foreach(example bounce input)
+foreach(example bounce input tune)
   set(build "${WORK_DIR}/${example}")
   run(${CMAKE_COMMAND} -S "${EXAMPLES_DIR}/${example}" -B "${build}" "-DCMAKE_PREFIX_PATH=${prefix}"
       "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}")
