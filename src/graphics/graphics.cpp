@@ -7,6 +7,8 @@
 #include <vesk/runtime/failure.h>
 #include <vesk/system/platform.h>
 
+#include <string>
+
 namespace vesk {
 namespace {
 
@@ -55,8 +57,18 @@ bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int de
            (!depth || SameDepth(mode.depth, depth)) && (!hertz || mode.hertz == hertz);
 }
 
+// A mode that no display could have fails as an unlisted one does, before
+// anything is closed.
+void CheckModeArguments(int width, int height, int depth, int hertz) {
+    if (width >= 1 && height >= 1 && depth >= 0 && hertz >= 0) return;
+    Fail("Graphics mode does not exist", "width " + std::to_string(width) + " and height " + std::to_string(height) +
+                                             " must be at least 1, depth " + std::to_string(depth) + " and hertz " +
+                                             std::to_string(hertz) + " at least 0");
+}
+
 void OpenGraphics(int width, int height, int depth, int hertz) {
     InitGraphicsModule();
+    CheckModeArguments(width, height, depth, hertz);
     // Only the size is checked against the display modes; a window on the
     // desktop may have any size.
     if (depth != 0 && !DisplayModeExists(width, height, 0, 0)) Fail("Graphics mode does not exist");
