@@ -2,6 +2,7 @@
 
 #include <vesk/graphics/draw_state.h>
 #include "graphics/gl_heap.h"
+#include "graphics/window.h"
 #include <vesk/graphics/render_driver.h>
 #include <vesk/graphics/text_font.h>
 #include <vesk/runtime/failure.h>
@@ -93,6 +94,9 @@ void CloseGraphics() {
 }
 
 bool GraphicsOpen() { return front.open; }
+
+void SetWindowTitle(const Text& title) { SetWindowTitle(TextToUtf8(title)); }
+void SetWindowTitle(std::string_view utf8) { SetGLWindowTitle(std::string(utf8)); }
 
 void FlipBuffers() { RenderDriver().PresentFrame(); }
 

@@ -5,6 +5,8 @@
 #include <vesk/graphics/image.h>
 #include "support/failure_checks.h"
 
+#include <SDL.h>
+
 namespace vesk::test {
 namespace {
 
@@ -24,6 +26,15 @@ TEST(GraphicsArguments, ImagesMadeBeforeOpeningSayWhyTheyFail) {
     auto pixmap = CreatePixmap(4, 4, FormatRGBA8888);
     EXPECT_TRUE(FailsWith([&] { MakeImage(pixmap); }, "Unable to calculate tex size"));
     EXPECT_TRUE(FailsWith([] { CreateLockableImage(4, 4, 1); }, "Unable to calculate tex size"));
+}
+
+TEST(GraphicsArguments, TheWindowTakesTheProgramsTitleBeforeAndWhileItIsOpen) {
+    SetWindowTitle("Space Race \xC3\xA9");
+    OpenGraphics(64, 48, 0, 0);
+    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GL_GetCurrentWindow()), "Space Race \xC3\xA9");
+    SetWindowTitle(u"Score 10");
+    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GL_GetCurrentWindow()), "Score 10");
+    CloseGraphics();
 }
 
 using ImageArguments = GLScreenTest;
