@@ -53,6 +53,8 @@ TEST(PixmapArguments, ScalingNeedsPixelsToReadAndToWrite) {
     auto pixmap = CreatePixmap(2, 2, FormatRGB888);
     EXPECT_TRUE(FailsWith([&] { ScalePixmap(pixmap, -8, 8); }, "Invalid pixmap size"));
     EXPECT_TRUE(FailsWith([&] { ScalePixmap(pixmap, 8, 0); }, "Invalid pixmap size"));
+    // A 1 GB grey row would be resampled through a 4 GB RGBA one.
+    EXPECT_TRUE(FailsWith([] { ScalePixmap(CreatePixmap(1, 1, FormatI8), 1 << 30, 1); }, "Invalid pixmap size"));
     EXPECT_EQ(ScalePixmap(pixmap, 3, 1)->width, 3);
 }
 
