@@ -176,7 +176,8 @@ private:
     void ScaleOp() {
         const TPixmapRef source = PixmapArgument();
         const int32_t width = Size(48), height = Size(48);
-        if (!Affordable(width, height, 4)) return;
+        // The result keeps the source's format.
+        if (!source || !Affordable(width, height, FormatEntry(BytesPerPixel, source->format))) return;
         KeepPixmap(ScalePixmap(source, width, height));
     }
 
@@ -203,7 +204,7 @@ private:
         KeepPixmap(in_.Byte() % 2 ? MirrorPixmapX(source) : MirrorPixmapY(source));
     }
 
-    // Pixel access is unchecked by design: the caller keeps to the pixmap.
+    // Pixel access is left unchecked to stay fast: the caller keeps to the pixmap.
     void PixelsOp() {
         const TPixmapRef pixmap = PixmapArgument();
         if (!pixmap || pixmap->width < 1 || pixmap->height < 1) return;
