@@ -3,6 +3,7 @@
 #include "graphics/gl_driver.h"
 #include "graphics/gl_pixels.h"
 #include "graphics/gl_texture_frame.h"
+#include "graphics/window.h"
 #include <vesk/graphics/image_settings.h>
 #include <vesk/runtime/failure.h>
 
@@ -25,7 +26,9 @@ void CalculateTextureSize(int width, int height, int& textureWidth, int& texture
     textureWidth = NextPowerOfTwo(width);
     textureHeight = NextPowerOfTwo(height);
     while (!TextureSizeFits(textureWidth, textureHeight)) {
-        if (textureWidth == 1 && textureHeight == 1) Fail("Unable to calculate tex size");
+        if (textureWidth == 1 && textureHeight == 1)
+            Fail("Unable to calculate tex size", GLContextLive() ? "the GL refuses even a 1 x 1 texture"
+                                                                 : "graphics is not open: images are made after OpenGraphics");
         textureWidth = HalfSize(textureWidth);
         textureHeight = HalfSize(textureHeight);
     }

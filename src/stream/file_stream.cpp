@@ -43,6 +43,10 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+std::shared_ptr<TFileStream> TFileStream::OpenFile(std::string_view path, bool readable, bool writeable) {
+    return OpenFile(Utf8ToText(path), readable, writeable);
+}
+
 std::shared_ptr<TFileStream> TFileStream::OpenFile(const Text& path, bool readable,
                                                    bool writeable) {
     TOpenMode mode = ChooseMode(readable, writeable);
