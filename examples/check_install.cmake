@@ -28,7 +28,7 @@ foreach(installed share/doc/veskgl/LICENSE bin/vesk-embed)
 endforeach()
 
 # None of the examples asks for C++20 itself: the package's targets bring it.
-foreach(example bounce input)
+foreach(example bounce input first-game)
   set(build "${WORK_DIR}/${example}")
   run(${CMAKE_COMMAND} -S "${EXAMPLES_DIR}/${example}" -B "${build}" "-DCMAKE_PREFIX_PATH=${prefix}"
       "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}")
@@ -58,3 +58,14 @@ separate_arguments(flags UNIX_COMMAND "${flags}")
 # The input example needs no embedded files, so one compiler line builds it.
 run(c++ -std=c++20 -o "${WORK_DIR}/input-pc" "${EXAMPLES_DIR}/input/main.cpp" ${flags})
 run("${WORK_DIR}/input-pc" 5)
+
+# The first game embeds its coin with the installed vesk-embed, which writes
+# the assembly and the header; the assembly is compiled with the program.
+pkg_config(vesk_embed --variable=vesk_embed)
+set(game "${WORK_DIR}/first-game-pc")
+run("${vesk_embed}" coin_tga "${EXAMPLES_DIR}/first-game/assets/coin.tga" "${game}/embed")
+run(c++ -std=c++20 -o "${game}/first-game" "${EXAMPLES_DIR}/first-game/main.cpp"
+    "${EXAMPLES_DIR}/first-game/game.cpp" "${game}/embed/coin_tga.s" "-I${game}/embed" ${flags})
+file(COPY "${EXAMPLES_DIR}/first-game/assets/hero.png" "${EXAMPLES_DIR}/first-game/assets/pickup.wav"
+     DESTINATION "${game}/assets")
+run("${game}/first-game" 5)
