@@ -41,9 +41,9 @@ void FillPolygon(const std::vector<float>& points) {
 void PastePixmapToScreen(const TPixmapRef& pixmap, float x, float y) { RenderDriver().BlitPixmap(pixmap, x, y); }
 
 TPixmapRef GrabScreenPixmap(int x, int y, int width, int height) {
-    if (width < 0 || height < 0)
+    if (width < 1 || height < 1)
         Fail("Invalid pixmap size", "a grab of " + std::to_string(width) + " x " + std::to_string(height) +
-                                        " pixels: sizes cannot be negative");
+                                        " pixels: sizes must be at least 1");
     return RenderDriver().ReadBackBuffer(x, y, width, height);
 }
 

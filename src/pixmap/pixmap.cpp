@@ -4,7 +4,6 @@
 #include <vesk/runtime/startup.h>
 #include "runtime/std_compat.h"
 
-#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -13,10 +12,17 @@ namespace {
 
 std::string SizeText(int64_t width, int64_t height) { return std::to_string(width) + " x " + std::to_string(height); }
 
-// A pixmap may be empty (no pixels at all) but never of negative size.
 void CheckSize(int32_t width, int32_t height) {
-    if (width < 0 || height < 0)
-        Fail("Invalid pixmap size", "a pixmap of " + SizeText(width, height) + " pixels: sizes cannot be negative");
+    if (width < 1 || height < 1)
+        Fail("Invalid pixmap size", "a pixmap of " + SizeText(width, height) + " pixels: sizes must be at least 1");
+}
+
+// A new pixmap has pixels, and its rows bytes: one of no bytes could claim
+// any number of rows and make every row-by-row operation spin through them.
+void CheckShape(int32_t width, int32_t height, int32_t format) {
+    CheckSize(width, height);
+    if (FormatEntry(BytesPerPixel, format) == 0)
+        Fail("Invalid pixmap format", "format " + std::to_string(format) + " is none of the six (1 to 6)");
 }
 
 // The row length padded to align bytes, and the whole block; a block the
@@ -27,7 +33,7 @@ int64_t PaddedPitch(int32_t width, int32_t format, int32_t align) {
 
 void CheckCapacity(int32_t width, int32_t height, int64_t bytes) {
     if (bytes > std::numeric_limits<int32_t>::max())
-        Fail("Invalid pixmap size", "a pixmap of " + SizeText(width, height) + " pixels takes " +
+        Fail("Invalid pixmap size", "a pixmap of " + SizeText(width, height) + " pixels takes at least " +
                                         std::to_string(bytes) + " bytes, more than a pixmap can hold");
 }
 
@@ -49,9 +55,10 @@ TArgb PackArgb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 
 
 TPixmapRef TPixmap::Create(int32_t width, int32_t height, int32_t format, int32_t align) {
     if (align < 1) align = 1;  // a zero alignment would divide by zero
-    CheckSize(width, height);
+    CheckShape(width, height, format);
     const int64_t pitch = PaddedPitch(width, format, align);
-    CheckCapacity(width, height, std::max(pitch, pitch * height));
+    CheckCapacity(width, height, pitch);  // first: a row past 32 bits would overflow the product
+    CheckCapacity(width, height, pitch * height);
     TPixmapRef pixmap(new TPixmap);
     pixmap->width = width;
     pixmap->height = height;

@@ -4,6 +4,7 @@
 #include <vesk/runtime/failure.h>
 #include "runtime/std_compat.h"
 
+#include <climits>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -74,6 +75,10 @@ void CheckScaleSizes(const TPixmap& pixmap, int32_t newWidth, int32_t newHeight)
     auto size = [](int32_t w, int32_t h) { return std::to_string(w) + " x " + std::to_string(h); };
     if (newWidth < 1 || newHeight < 1)
         Fail("Invalid pixmap size", "scaling to " + size(newWidth, newHeight) + " pixels: sizes must be at least 1");
+    // Rows are resampled through FormatRGBA8888, whatever the formats.
+    if (int64_t{newWidth} * 4 > INT32_MAX)
+        Fail("Invalid pixmap size", "scaling to " + size(newWidth, newHeight) +
+                                        " pixels: a row of four bytes a pixel would not fit a pixmap");
     if (pixmap.width < 1 || pixmap.height < 1)
         Fail("Invalid pixmap size", "an empty pixmap (" + size(pixmap.width, pixmap.height) + " pixels) cannot be scaled");
 }

@@ -331,7 +331,8 @@ TEST_F(PngWriter, LevelZeroStoresTheImageDataUncompressed) {
 }
 
 TEST_F(PngWriter, RefusedImagesGiveZeroAndLeaveNothingBehind) {
-    auto empty = TPixmap::Create(0, 4, FormatRGBA8888, 4);
+    auto empty = TPixmap::Create(1, 4, FormatRGBA8888, 4);
+    empty->width = 0;  // no pixmap is made empty, but one may be made so
     EXPECT_EQ(WritePng(empty, TMemoryBuffer::Allocate(0), 0), 0);
     EXPECT_EQ(WritePng(Pattern(FormatRGB888), TMemoryBuffer::Allocate(0), 42), 0);
     EXPECT_EQ(WritePng(Pattern(FormatI8), u"/no/such/folder/frame.png", 0), 0);

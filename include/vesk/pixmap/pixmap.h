@@ -45,12 +45,13 @@ public:
     TPixmapRef Convert(int32_t newFormat) const;
 
     // A new owning pixmap whose rows are padded to a multiple of align bytes.
-    // Its pixel memory is not cleared. A size of 0 makes an empty pixmap; a
-    // negative size, or one whose bytes a 32-bit capacity cannot count,
-    // raises "Invalid pixmap size".
+    // Its pixel memory is not cleared. A size below 1, or one whose bytes a
+    // 32-bit capacity cannot count, raises "Invalid pixmap size"; a format
+    // other than the six, "Invalid pixmap format".
     static TPixmapRef Create(int32_t width, int32_t height, int32_t format, int32_t align);
-    // A pixmap over memory it does not own (capacity -1); negative sizes
-    // raise "Invalid pixmap size".
+    // A pixmap over memory it does not own (capacity -1), described by the
+    // caller: a size below 1 raises "Invalid pixmap size"; any format is
+    // taken (the accessors read 0 and write nothing for an unknown one).
     static TPixmapRef Wrap(void* pixels, int32_t width, int32_t height, int32_t pitch, int32_t format);
 
 private:
@@ -60,7 +61,7 @@ private:
 
 // The transforms give null for a null pixmap.
 // Bilinearly resampled copy in the source's format; the new size must be at
-// least 1 x 1 and the pixmap not empty, else "Invalid pixmap size".
+// least 1 x 1, else "Invalid pixmap size".
 TPixmapRef ScalePixmap(const TPixmapRef& pixmap, int32_t newWidth, int32_t newHeight);
 // FormatRGBA8888 copy in which pixels of the given colour become transparent,
 // their colour replaced by the average of their non-mask neighbours so that
