@@ -110,7 +110,7 @@ public:
     }
 
 private:
-    // The draws since the last poll are those of the frame just presented.
+    // The draws since the last call are those of the frame just presented.
     void CountDraws(int done) {
         const uint64_t draws = GLDriver().DrawCallCount();
         if (done > kSteadyFrom) peakDraws_ = std::max(peakDraws_, draws - lastDraws_);
