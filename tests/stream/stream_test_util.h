@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,6 +9,8 @@
 
 #include <vesk/stream/buffer_stream.h>
 #include <vesk/stream/stream.h>
+
+#include "support/temp_folder.h"
 
 namespace vesk::test {
 
@@ -24,21 +24,6 @@ inline std::shared_ptr<TBufferStream> StreamOver(const std::vector<std::uint8_t>
 inline std::vector<std::uint8_t> Contents(const TBufferRef& buffer) {
     return std::vector<std::uint8_t>(buffer->Data(), buffer->Data() + buffer->Size());
 }
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TTempFolder {
-public:
-    TTempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vesk-stream-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TTempFolder() { std::filesystem::remove_all(path_); }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline Text PathText(const std::filesystem::path& path) { return Utf8ToText(path.string()); }
 

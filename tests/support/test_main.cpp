@@ -1,6 +1,8 @@
 // The tests' entry point. Anything that opens a window or an audio device
 // runs on SDL's offscreen video and dummy audio drivers unless the caller
 // chose others, so the suite needs neither a display nor a sound card.
+#include "support/cases_apart.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,5 +11,6 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ::testing::InitGoogleTest(&argc, argv);
+    vesk::test::InstallCasesApartIfAsked();
     return RUN_ALL_TESTS();
 }
