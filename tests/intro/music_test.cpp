@@ -60,12 +60,13 @@ TEST(IntroMusic, PlaysTheTrackBitForBitAfterTheSilenceOfStartUp) {
     const std::vector<uint8_t> wav = ReadFile(VESK_ASSET_MUSIC);
     ASSERT_EQ(wav.size(), 46024076u);
 
-    // Silence first, whole buffers of it: the two filled before the device
-    // starts and those that play while the show starts up.
+    // Silence first, whole buffers of it: those the device pulls before the
+    // show starts its music. How many depends on when the device's thread
+    // first runs against the show's start, so only their whole-buffer
+    // length is the program's to keep.
     std::size_t start = 0;
     while (start < heard.size() && heard[start] == 0) ++start;
     start -= start % kBufferBytes;
-    ASSERT_GE(start, 2 * kBufferBytes);
     const std::size_t length = heard.size() - start;
     ASSERT_GE(length, 4 * kBufferBytes) << "too little of the music was heard";
     ASSERT_LE(length, wav.size() - kWavHeaderBytes);
