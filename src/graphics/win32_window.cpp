@@ -52,7 +52,10 @@ bool Failed(const std::string& reason) {
     return false;
 }
 
+// What the system said about the last call, in parentheses, or nothing when
+// it said nothing.
 std::string SystemErrorText(DWORD error) {
+    if (error == 0) return {};
     char* text = nullptr;
     const DWORD length =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -60,7 +63,7 @@ std::string SystemErrorText(DWORD error) {
     std::string said = length ? std::string(text, length) : std::string();
     LocalFree(text);
     while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == '.')) said.pop_back();
-    return "error " + std::to_string(error) + (said.empty() ? "" : ": " + said);
+    return " (error " + std::to_string(error) + (said.empty() ? "" : ": " + said) + ")";
 }
 
 // The way back to the desktop's own mode after a temporary switch.
@@ -133,7 +136,7 @@ bool RegisterWindowClass() {
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kWindowClassName;
     if (!RegisterClassA(&windowClass))
-        return Failed("the window class could not be registered (" + SystemErrorText(GetLastError()) + ")");
+        return Failed("the window class could not be registered" + SystemErrorText(GetLastError()));
     state.classRegistered = true;
     SetWindowProcedure(GLWindowProcedure);
     SetWin32EndingCleanup(RestoreDesktopModeAtOnce);
@@ -200,17 +203,17 @@ bool BindGLContext(uint32_t flags) {
     state.deviceContext = GetDC(state.window);
     const int format = ChoosePixelFormat(state.deviceContext, &descriptor);
     if (format == 0)
-        return Failed("no pixel format with OpenGL for the window (" + SystemErrorText(GetLastError()) + ")");
+        return Failed("no pixel format with OpenGL for the window" + SystemErrorText(GetLastError()));
     if (!SetPixelFormat(state.deviceContext, format, &descriptor))
-        return Failed("the window refused its pixel format (" + SystemErrorText(GetLastError()) + ")");
+        return Failed("the window refused its pixel format" + SystemErrorText(GetLastError()));
     state.glContext = wglCreateContext(state.deviceContext);
     if (!state.glContext)
-        return Failed("no OpenGL context with the pixel format asked for (" + SystemErrorText(GetLastError()) + ")");
+        return Failed("no OpenGL context with the pixel format asked for" + SystemErrorText(GetLastError()));
     if (wglMakeCurrent(state.deviceContext, state.glContext)) return true;
     const DWORD error = GetLastError();
     wglDeleteContext(state.glContext);
     state.glContext = nullptr;
-    return Failed("the OpenGL context could not be made current (" + SystemErrorText(error) + ")");
+    return Failed("the OpenGL context could not be made current" + SystemErrorText(error));
 }
 
 }  // namespace
@@ -224,7 +227,7 @@ bool OpenGLContext(int width, int height, int depth, int hertz, uint32_t flags) 
     if (!window) {
         const DWORD error = GetLastError();
         DestroyContextWindow();
-        return Failed("the window could not be made (" + SystemErrorText(error) + ")");
+        return Failed("the window could not be made" + SystemErrorText(error));
     }
     state.window = window;
     if (!BindGLContext(flags)) {

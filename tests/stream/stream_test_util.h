@@ -2,13 +2,13 @@
 #pragma once
 
 #include <cstdint>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "support/fresh_folder.h"
 #include <vesk/stream/buffer_stream.h>
 #include <vesk/stream/stream.h>
 
@@ -28,10 +28,7 @@ inline std::vector<std::uint8_t> Contents(const TBufferRef& buffer) {
 // A fresh folder under the system's temporary folder, removed afterwards.
 class TTempFolder {
 public:
-    TTempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vesk-stream-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
+    TTempFolder() : path_(MakeFreshFolder("vesk-stream-")) {}
     ~TTempFolder() { std::filesystem::remove_all(path_); }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
     const std::filesystem::path& Path() const { return path_; }

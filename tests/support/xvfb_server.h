@@ -30,10 +30,12 @@ public:
     void CurrentMode(int& width, int& height) const;
 
 private:
-    bool AddModes();
-
     pid_t pid_ = 0;
     Display* display_ = nullptr;
 };
+
+// Adds 800 x 600 and 640 x 480 modes to the screen's first output. They
+// last as long as the connection.
+bool AddTestDisplayModes(Display* display);
 
 }  // namespace vesk::test
