@@ -9,7 +9,8 @@ set(VESK_BUILD_FUZZ OFF)
 set(VESK_SANITIZE "")
 
 # Everything links statically: a program needs only the system's own DLLs.
-add_link_options(-static)
+# Release builds leave out the symbols the static runtime libraries bring.
+add_link_options(-static $<$<CONFIG:Release,MinSizeRel>:-s>)
 # The headers are asked for no more than Windows 7 offers, without the
 # rarely used parts and without the min and max macros.
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
