@@ -69,8 +69,8 @@ void SetWin32EndingCleanup(void (*cleanup)()) { endingCleanup = cleanup; }
 
 void InstallSignalHandlers() {
     SetUnhandledExceptionFilter(OnUnhandledException);
-    // The system's own reports of a fault would wait for a click.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    // The system's own report of a fault would wait for a click.
+    SetErrorMode(GetErrorMode() | SEM_NOGPFAULTERRORBOX);
     ULONG kept = kStackKeptForEnding;
     SetThreadStackGuarantee(&kept);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);

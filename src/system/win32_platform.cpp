@@ -53,7 +53,9 @@ void TWin32PlatformDriver::WaitEvents() {
 
 uint32_t TWin32PlatformDriver::ReadClock() { return timeGetTime(); }
 
-void TWin32PlatformDriver::SleepFor(int milliseconds) { Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
+void TWin32PlatformDriver::SleepFor(int milliseconds) {
+    Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
+}
 
 void TWin32PlatformDriver::PlaceMouse(int x, int y) {
     HWND window = GetActiveWindow();

@@ -43,7 +43,8 @@ TEST_F(Win32Ending, FaultsAndFatalSignalsEndWithTheirTextsAfterTheCleanup) {
 
 // A console of the child's own takes the event, so that nothing else that
 // shares the test's console is reached; the standard error stays the pipe
-// the test reads.
+// the test reads. The event is Ctrl+C: wine delivers no Ctrl+Break to such a
+// console, where Windows delivers both.
 void SendCtrlCToOwnConsole() {
     HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
     FreeConsole();

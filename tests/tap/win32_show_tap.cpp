@@ -100,7 +100,9 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH || !vesk::tap::Active()) return TRUE;
     if (void* sleep = Redirect("kernel32.dll", "Sleep", reinterpret_cast<void*>(TapSleep)))
         realSleep = Function<TSleep>(sleep);
-    realTimeGetTime = Function<TTimeGetTime>(Redirect("winmm.dll", "timeGetTime", reinterpret_cast<void*>(TapTimeGetTime)));
-    realSwapBuffers = Function<TSwapBuffers>(Redirect("gdi32.dll", "SwapBuffers", reinterpret_cast<void*>(TapSwapBuffers)));
+    realTimeGetTime =
+        Function<TTimeGetTime>(Redirect("winmm.dll", "timeGetTime", reinterpret_cast<void*>(TapTimeGetTime)));
+    realSwapBuffers =
+        Function<TSwapBuffers>(Redirect("gdi32.dll", "SwapBuffers", reinterpret_cast<void*>(TapSwapBuffers)));
     return realSwapBuffers && realTimeGetTime ? TRUE : FALSE;
 }
