@@ -23,9 +23,10 @@ EXPORT_PACKAGES=(ffmpeg)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The web build: Debian's emscripten (its own SDL layer, GL emulation and
 # Web Audio come with it), whose JavaScript tools need node's acorn and
-# binaryen; the page's test runs it in headless Chromium.
+# binaryen; the page's test runs it in headless Chromium, and in Firefox ESR
+# on a virtual X server (its own headless mode finds no GL driver here).
 WEB_PACKAGES=(emscripten node-acorn binaryen nodejs python3)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr xvfb)
 # The Windows build: Debian's mingw-w64 with POSIX threads, and wine to run
 # the build-time generators; its tests build GoogleTest from Debian's sources
 # and run on a virtual X server beside the Linux build of the intro.

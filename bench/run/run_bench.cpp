@@ -11,9 +11,12 @@
 //     steady_rss_mb               the largest resident size after frame 1000
 //     peak_cpu_percent            the process's CPU time (all threads) from
 //                                 frame 1000 to the end, per wall time
+//     peak_draws_per_frame        the most GL draw calls the driver made in
+//                                 one frame from frame 1000 on
 //
 // The scroller is steered to its effect letters at once, so stars and spiral
 // points (the peak load) are on screen after the first few seconds.
+#include "graphics/gl_driver.h"
 #include "intro/intro.h"
 #include "intro/recording.h"
 #include <vesk/system/messages.h>
@@ -85,6 +88,7 @@ public:
             peakStart_ = TClock::now();
         }
         if (done >= kSteadyFrom) steadyMb_ = std::max(steadyMb_, ResidentMb());
+        CountDraws(done);
         if constexpr (recordFrames) {
             if (done >= 2) RemoveRecordedFrame(done - 2);
         }
@@ -102,9 +106,17 @@ public:
             const double wall = Milliseconds(peakStart_) / 1000.0;
             std::printf("peak_cpu_percent %.1f\n", 100.0 * (CpuSeconds() - peakStartCpu_) / std::max(wall, 1e-9));
         }
+        std::printf("peak_draws_per_frame %llu\n", static_cast<unsigned long long>(peakDraws_));
     }
 
 private:
+    // The draws since the last poll are those of the frame just presented.
+    void CountDraws(int done) {
+        const uint64_t draws = GLDriver().DrawCallCount();
+        if (done > kSteadyFrom) peakDraws_ = std::max(peakDraws_, draws - lastDraws_);
+        lastDraws_ = draws;
+    }
+
     static double Milliseconds(TClock::time_point since) {
         return std::chrono::duration<double, std::milli>(TClock::now() - since).count();
     }
@@ -124,6 +136,8 @@ private:
     int frames_;
     double firstFrameMs_ = -1;
     double steadyMb_ = 0;
+    uint64_t lastDraws_ = 0;
+    uint64_t peakDraws_ = 0;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "export/export_options.h"
 
+#include "export/export_usage.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -103,26 +105,6 @@ TParsedOptions ParseExportOptions(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
-std::string ExportUsage() {
-    return "Usage: intro-export [options] [--] OUTPUT.mp4\n"
-           "\n"
-           "Renders the intro headless, frame by frame at 50 frames per second of show\n"
-           "time exactly as the recording build does, and encodes it with its music\n"
-           "through ffmpeg into an MP4: H.264 video (768x576, yuv420p, 50 fps) and AAC\n"
-           "audio. Nothing is written under OUTPUT until the video is complete.\n"
-           "\n"
-           "Options:\n"
-           "  --from N       first frame to encode (default 0); frame N shows the show\n"
-           "                 at (N+1)/50 s, since the clock moves on before each frame\n"
-           "                 is drawn, and the sound starts with that frame\n"
-           "  --to N         the frame to stop before (default: the end of the music,\n"
-           "                 13046 frames, 4:20.92)\n"
-           "  --crf N        x264 quality, 0 (lossless) to 51 (worst); default 18\n"
-           "  --preset NAME  x264 speed preset, ultrafast ... veryslow; default faster\n"
-           "  -h, --help     show this text\n"
-           "  --             ends the options: a name after it may start with '-'\n"
-           "\n"
-           "ffmpeg is looked up in PATH.\n";
-}
+std::string ExportUsage() { return kExportUsage; }
 
 }  // namespace vesk

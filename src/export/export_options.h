@@ -29,7 +29,8 @@ struct TParsedOptions {
 // "--name=value" are both accepted.
 TParsedOptions ParseExportOptions(const std::vector<std::string>& arguments);
 
-// The text --help prints.
+// The text --help prints: usage.txt, which scripts/export prints without
+// building anything.
 std::string ExportUsage();
 
 }  // namespace vesk

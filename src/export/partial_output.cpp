@@ -49,16 +49,39 @@ const char* KindOfSpecialFile(mode_t mode) {
     return "not a regular file";
 }
 
-// Only a regular file, or nothing, may be replaced by the video.
-void CheckReplaceable(const std::string& name, const fs::path& target) {
-    struct stat status {};
+// Only a regular file, or nothing, may be replaced by the video. True when
+// there is one, with its status.
+bool CheckReplaceable(const std::string& name, const fs::path& target, struct stat& status) {
     if (lstat(target.c_str(), &status) != 0) {
-        if (errno == ENOENT) return;
+        if (errno == ENOENT) return false;
         Refuse(name, std::strerror(errno));
     }
     if (S_ISDIR(status.st_mode)) Refuse(name, "it is a folder");
     if (!S_ISREG(status.st_mode))
         Refuse(name, std::string("it is ") + KindOfSpecialFile(status.st_mode) + ", not a regular file");
+    return true;
+}
+
+constexpr mode_t kPermissionBits = S_IRWXU | S_IRWXG | S_IRWXO;
+
+// The partial file is made with the permissions of the file it will
+// replace, so that a private video is not readable by others while it is
+// made; ffmpeg must be able to write it meanwhile. A new video gets the
+// usual mode of a new file (0666 less the umask).
+mode_t CreationMode(bool replacing, const struct stat& replaced) {
+    return replacing ? (replaced.st_mode & kPermissionBits) | S_IWUSR : 0666;
+}
+
+// The video takes the replaced file's permission bits, and its group where
+// the user may give it: a group the user is not in stays the user's own.
+void TakeOverMode(const std::string& name, const std::string& partial, const struct stat& replaced) {
+    struct stat made {};
+    if (stat(partial.c_str(), &made) == 0 && made.st_gid != replaced.st_gid) {
+        const int ignored = chown(partial.c_str(), static_cast<uid_t>(-1), replaced.st_gid);
+        (void)ignored;
+    }
+    if (chmod(partial.c_str(), replaced.st_mode & kPermissionBits) != 0)
+        throw TExportError("cannot give the video the permissions of " + name + ": " + std::strerror(errno));
 }
 
 // The longest file name the target's folder takes, and no longer than
@@ -102,11 +125,12 @@ std::string PartialFileName(const std::string& finalName, const std::string& id,
 
 TPartialOutput::TPartialOutput(const std::string& finalPath) : finalPath_(finalPath) {
     const fs::path target = FollowLinks(finalPath);
-    CheckReplaceable(finalPath, target);
+    struct stat replaced {};
+    const bool replacing = CheckReplaceable(finalPath, target, replaced);
     targetPath_ = target.string();
     const std::string name = PartialFileName(target.filename().string(), std::to_string(getpid()), NameLimit(target));
     partialPath_ = (target.parent_path() / name).string();
-    const int fd = open(partialPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = open(partialPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, CreationMode(replacing, replaced));
     if (fd < 0) Refuse(finalPath, std::strerror(errno));
     close(fd);
     SetCleanupFile(partialPath_);
@@ -121,7 +145,8 @@ TPartialOutput::~TPartialOutput() {
 void TPartialOutput::Commit() {
     // Whatever came under the name while the video was made gets the same
     // check as what was there at the start.
-    CheckReplaceable(finalPath_, targetPath_);
+    struct stat replaced {};
+    if (CheckReplaceable(finalPath_, targetPath_, replaced)) TakeOverMode(finalPath_, partialPath_, replaced);
     if (std::rename(partialPath_.c_str(), targetPath_.c_str()) != 0)
         throw TExportError("cannot move the video to " + finalPath_ + ": " + std::strerror(errno));
     committed_ = true;

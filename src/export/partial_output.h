@@ -5,7 +5,9 @@
 //
 // The final name must be, or become, a regular file: a device, FIFO or
 // socket under it is refused, never replaced. A symbolic link is followed,
-// so the video replaces the file it names and the link stays.
+// so the video replaces the file it names and the link stays. A replaced
+// file's permission bits, and its group where the user may set it, go over
+// to the video; a new video gets the usual mode of a new file.
 #pragma once
 
 #include <string>

@@ -8,9 +8,10 @@ bool TGLBatch::Continues(uint32_t mode, uint32_t texture) const {
     return !vertices_.empty() && mode == mode_ && texture == texture_;
 }
 
-void TGLBatch::Start(uint32_t mode, uint32_t texture) {
+void TGLBatch::Start(uint32_t mode, uint32_t texture, bool layered) {
     mode_ = mode;
     texture_ = texture;
+    layered_ = layered;
 }
 
 void TGLBatch::Draw() {
@@ -23,11 +24,12 @@ void TGLBatch::Draw() {
     glColorPointer(4, GL_UNSIGNED_BYTE, stride, first->color.data());
     if (texture_ != 0) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, stride, &first->u);
+        glTexCoordPointer(layered_ ? 3 : 2, GL_FLOAT, stride, &first->u);
     } else {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     }
     glDrawArrays(mode_, 0, static_cast<GLsizei>(vertices_.size()));
+    ++drawCount_;
     vertices_.clear();
 }
 

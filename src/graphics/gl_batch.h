@@ -11,10 +11,11 @@
 
 namespace vesk {
 
-// Interleaved, as the GL reads it through its array pointers.
+// Interleaved, as the GL reads it through its array pointers. `layer` is
+// the third texture coordinate, read only for a texture page.
 struct TGLVertex {
     float x, y;
-    float u, v;
+    float u, v, layer;
     std::array<uint8_t, 4> color;
 };
 
@@ -24,8 +25,9 @@ public:
     // run. An empty batch continues nothing, so that the caller re-applies
     // its texture state after every draw.
     bool Continues(uint32_t mode, uint32_t texture) const;
-    // Begins a run; the batch must be empty.
-    void Start(uint32_t mode, uint32_t texture);
+    // Begins a run; the batch must be empty. `layered`: the texture is a
+    // page, read with three coordinates.
+    void Start(uint32_t mode, uint32_t texture, bool layered);
     void Add(const TGLVertex& vertex) { vertices_.push_back(vertex); }
     // Hands the pending vertices to the GL in one call and empties the
     // batch; nothing happens when it is empty.
@@ -34,11 +36,15 @@ public:
     void Discard();
     bool Empty() const { return vertices_.empty(); }
     size_t Size() const { return vertices_.size(); }
+    // The GL draw calls made so far.
+    uint64_t DrawCount() const { return drawCount_; }
 
 private:
     std::vector<TGLVertex> vertices_;
     uint32_t mode_ = 0;
     uint32_t texture_ = 0;
+    bool layered_ = false;
+    uint64_t drawCount_ = 0;
 };
 
 }  // namespace vesk

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "graphics/gl_batch.h"
+#include "graphics/gl_texture_page.h"
 #include <vesk/graphics/render_driver.h>
 #include "graphics/window.h"
 
@@ -14,9 +15,11 @@
 
 namespace vesk {
 
-// The part of a texture a frame shows, in texture coordinates.
+// The part of a texture a frame shows, in texture coordinates, and for a
+// frame on a texture page the coordinate of its layer (-1 otherwise).
 struct TTexCoords {
     float umin, vmin, umax, vmax;
+    float layer = -1;
 };
 
 // The context sequence number after `current`; 0 never names a context.
@@ -33,6 +36,7 @@ public:
 
     std::shared_ptr<TImageFrame> MakeDynamicFrame(int width, int height, int flags) override;
     std::shared_ptr<TImageFrame> MakeFrameFromPixmap(const std::shared_ptr<TPixmap>& pixmap, int flags) override;
+    void ReserveFrames(int width, int height, int flags, int count) override;
 
     void ApplyBlendMode(int mode) override;
     void ApplyAlpha(float alpha) override;
@@ -51,22 +55,39 @@ public:
     void BlitPixmap(const std::shared_ptr<TPixmap>& pixmap, float x, float y) override;
     std::shared_ptr<TPixmap> ReadBackBuffer(int x, int y, int width, int height) override;
 
-    // A texture frame's picture on the quad (x0, y0)-(x1, y1), like DrawQuad.
+    // A texture frame's picture on the quad (x0, y0)-(x1, y1), like DrawQuad;
+    // `texture` is a page when coords name a layer.
     void DrawTexturedQuad(uint32_t texture, const TTexCoords& coords, float x0, float y0, float x1, float y1,
                           float tx, float ty);
+    // Whether the quad (x0, y0)-(x1, y1), moved by (tx, ty), lands untransformed
+    // on whole pixels with one pixel for each texel of a width x height
+    // picture, both sides powers of two: then every pixel centre is a texel
+    // centre, exactly. Off when nearestWhenAligned is.
+    bool PlacesTexelsOnPixels(float x0, float y0, float x1, float y1, float tx, float ty, int width, int height) const;
+    // Lets filtered frames placed texel for texel sample nearest (on by
+    // default; tests turn it off to draw what filtering alone gives).
+    bool nearestWhenAligned = true;
     // Draws the gathered primitives now. Everything that reads the picture,
     // changes GL state or changes a texture the pending draws may sample
     // calls this first, so batching never changes what gets drawn.
     void Flush();
 
     // Texture caches, shared with the texture frames. Binding another
-    // texture flushes first.
+    // texture flushes first. Plain textures and pages (layered textures) are
+    // bound and enabled apart, as the GL keeps them.
     void BindTexture(uint32_t name);
+    void BindLayeredTexture(uint32_t name);
     void EnableTexturing(uint32_t name);
+    void EnableLayeredTexturing(uint32_t name);
     void DisableTexturing();
     // A deleted texture's name may be handed out again; the cache must not
     // skip binding the new texture that gets it.
     void ForgetTexture(uint32_t name);
+
+    // The texture pages of the current context.
+    TTexturePages& Pages() { return pages_; }
+    // The GL draw calls made since the driver was made, for benchmarks.
+    uint64_t DrawCallCount() const { return batch_.DrawCount(); }
 
     const std::vector<TGraphicsMode>& DisplayModes() const override { return modes_; }
     uint32_t ContextSequence() const { return contextSequence_; }
@@ -84,8 +105,10 @@ private:
     void CalibrateRefresh(int hertz);
     // Makes the batch ready for `vertices` more vertices of `mode` on
     // `texture` (0: untextured), flushing when the run cannot go on.
-    void Gather(uint32_t mode, uint32_t texture, size_t vertices);
-    void AddVertex(float x, float y, float u = 0, float v = 0) { batch_.Add({x, y, u, v, color_}); }
+    void Gather(uint32_t mode, uint32_t texture, size_t vertices, bool layered = false);
+    void AddVertex(float x, float y, float u = 0, float v = 0, float layer = 0) { batch_.Add({x, y, u, v, layer, color_}); }
+    enum class TTexturing { Off, Plain, Layered };
+    void SetTexturing(TTexturing texturing);
     // The convex polygon in corners_ as a fan of triangles, in the order
     // the GL itself splits a polygon.
     void AddCornerFan();
@@ -106,7 +129,9 @@ private:
     std::array<int, 4> scissor_{};  // x, y, width, height in GL's terms
     bool scissorEnabled_ = false;
     uint32_t boundTexture_ = 0;
-    bool texturingEnabled_ = false;
+    uint32_t boundLayeredTexture_ = 0;
+    TTexturing texturing_ = TTexturing::Off;
+    TTexturePages pages_;
 
     bool pacingActive_ = false;
     // Milliseconds times hertz. 64 bits: at 60 Hz a 32-bit value would

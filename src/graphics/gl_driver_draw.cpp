@@ -30,12 +30,13 @@ constexpr size_t kBatchLimit = 1 << 16;
 
 }  // namespace
 
-void TGLRenderDriver::Gather(uint32_t mode, uint32_t texture, size_t vertices) {
+void TGLRenderDriver::Gather(uint32_t mode, uint32_t texture, size_t vertices, bool layered) {
     if (batch_.Continues(mode, texture) && batch_.Size() + vertices <= kBatchLimit) return;
     Flush();
-    if (texture != 0) EnableTexturing(texture);
-    else DisableTexturing();
-    batch_.Start(mode, texture);
+    if (texture == 0) DisableTexturing();
+    else if (layered) EnableLayeredTexturing(texture);
+    else EnableTexturing(texture);
+    batch_.Start(mode, texture, layered);
 }
 
 void TGLRenderDriver::Flush() { batch_.Draw(); }
@@ -66,7 +67,7 @@ void TGLRenderDriver::DrawQuad(float x0, float y0, float x1, float y1, float tx,
 
 void TGLRenderDriver::DrawTexturedQuad(uint32_t texture, const TTexCoords& coords, float x0, float y0, float x1,
                                        float y1, float tx, float ty) {
-    Gather(GL_QUADS, texture, 4);
+    Gather(GL_QUADS, texture, 4, coords.layer >= 0);
     const float corners[4][4] = {{x0, y0, coords.umin, coords.vmin},
                                  {x1, y0, coords.umax, coords.vmin},
                                  {x1, y1, coords.umax, coords.vmax},
@@ -74,8 +75,29 @@ void TGLRenderDriver::DrawTexturedQuad(uint32_t texture, const TTexCoords& coord
     float sx, sy;
     for (const auto& corner : corners) {
         Transform(corner[0], corner[1], tx, ty, sx, sy);
-        AddVertex(sx, sy, corner[2], corner[3]);
+        AddVertex(sx, sy, corner[2], corner[3], coords.layer);
     }
+}
+
+namespace {
+
+bool PowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
+
+bool Whole(float value) { return value == std::floor(value); }
+
+}  // namespace
+
+// Powers of two keep every step of the GL's interpolation exact, so the
+// texture coordinate at a pixel centre is exactly a texel centre and linear
+// filtering weighs in no neighbour.
+bool TGLRenderDriver::PlacesTexelsOnPixels(float x0, float y0, float x1, float y1, float tx, float ty, int width,
+                                           int height) const {
+    if (!nearestWhenAligned || ix_ != 1 || iy_ != 0 || jx_ != 0 || jy_ != 1) return false;
+    if (!PowerOfTwo(width) || !PowerOfTwo(height)) return false;
+    float left, top, right, bottom;
+    Transform(x0, y0, tx, ty, left, top);
+    Transform(x1, y1, tx, ty, right, bottom);
+    return Whole(left) && Whole(top) && right - left == static_cast<float>(width) && bottom - top == static_cast<float>(height);
 }
 
 // Polygons are convex (an ellipse always is), so a fan from the first corner

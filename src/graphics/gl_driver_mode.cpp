@@ -28,6 +28,7 @@ TGLRenderDriver::TGLRenderDriver() : modes_(BuildDisplayModeList()) {}
 
 void TGLRenderDriver::OpenMode(int width, int height, int depth, int hertz) {
     contextSequence_ = NextContextSequence(contextSequence_);
+    pages_.Forget();  // the pages of an earlier context died with it
     uint32_t flags = CONTEXT_DOUBLE_BUFFERED | (depth != 0 ? CONTEXT_FULLSCREEN : 0);
     if (!OpenGLContext(width, height, depth, hertz, flags))
         Fail("Unable to set graphics mode", GLContextFailureReason());
@@ -75,6 +76,7 @@ void TGLRenderDriver::CalibrateRefresh(int hertz) {
 
 void TGLRenderDriver::CloseMode() {
     if (GLContextLive()) Flush();
+    pages_.Forget();
     batch_.Discard();
     CloseGLContext();
 }

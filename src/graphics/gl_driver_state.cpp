@@ -4,6 +4,8 @@
 // a change draws the pending batch first, under the state it was made in.
 #include "graphics/gl_driver.h"
 
+#include "graphics/gl_layers.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -100,7 +102,8 @@ void TGLRenderDriver::ResetStateCaches() {
     lineWidth_ = 1;
     scissorEnabled_ = false;
     boundTexture_ = 0;
-    texturingEnabled_ = false;
+    boundLayeredTexture_ = 0;
+    texturing_ = TTexturing::Off;
 }
 
 void TGLRenderDriver::BindTexture(uint32_t name) {
@@ -110,23 +113,39 @@ void TGLRenderDriver::BindTexture(uint32_t name) {
     boundTexture_ = name;
 }
 
-void TGLRenderDriver::EnableTexturing(uint32_t name) {
-    BindTexture(name);
-    if (texturingEnabled_) return;
+void TGLRenderDriver::BindLayeredTexture(uint32_t name) {
+    if (name == boundLayeredTexture_) return;
     Flush();
-    glEnable(GL_TEXTURE_2D);
-    texturingEnabled_ = true;
+    vesk::BindLayeredTexture(name);
+    boundLayeredTexture_ = name;
 }
 
-void TGLRenderDriver::DisableTexturing() {
-    if (!texturingEnabled_) return;
+void TGLRenderDriver::EnableTexturing(uint32_t name) {
+    BindTexture(name);
+    SetTexturing(TTexturing::Plain);
+}
+
+void TGLRenderDriver::EnableLayeredTexturing(uint32_t name) {
+    BindLayeredTexture(name);
+    SetTexturing(TTexturing::Layered);
+}
+
+void TGLRenderDriver::DisableTexturing() { SetTexturing(TTexturing::Off); }
+
+// Only one kind is ever on: with both, the GL would sample the layered one.
+void TGLRenderDriver::SetTexturing(TTexturing texturing) {
+    if (texturing == texturing_) return;
     Flush();
-    glDisable(GL_TEXTURE_2D);
-    texturingEnabled_ = false;
+    if (texturing_ == TTexturing::Plain) glDisable(GL_TEXTURE_2D);
+    if (texturing_ == TTexturing::Layered) vesk::EnableLayeredTexturing(false);
+    if (texturing == TTexturing::Plain) glEnable(GL_TEXTURE_2D);
+    if (texturing == TTexturing::Layered) vesk::EnableLayeredTexturing(true);
+    texturing_ = texturing;
 }
 
 void TGLRenderDriver::ForgetTexture(uint32_t name) {
     if (name == boundTexture_) boundTexture_ = 0;
+    if (name == boundLayeredTexture_) boundLayeredTexture_ = 0;
 }
 
 TGLRenderDriver& GLDriver() { return dynamic_cast<TGLRenderDriver&>(PlatformRenderDriver()); }

@@ -25,6 +25,11 @@ int NextPowerOfTwo(int value) {
 
 int HalfSize(int size) { return size > 1 ? size / 2 : 1; }
 
+void SetFilters(bool filtered) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST);
+}
+
 }  // namespace
 
 void CalculateTextureSize(int width, int height, int& textureWidth, int& textureHeight) {
@@ -44,8 +49,7 @@ uint32_t CreateTexture(int textureWidth, int textureHeight, int flags, const voi
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     const bool filtered = (flags & IMAGE_FILTERED) != 0;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered ? GL_LINEAR : GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST);
+    SetFilters(filtered);
     for (int level = 0;; ++level) {
         AllocateTextureLevel(level, textureWidth, textureHeight, fill);
         if (!filtered || (textureWidth == 1 && textureHeight == 1)) break;
@@ -66,6 +70,12 @@ void UploadPixmap(const TPixmapRef& pixmap, int flags) {
             UploadTextureLevel(*level, index);
         }
     }
+}
+
+void SetTextureSampling(uint32_t name, bool filtered) {
+    GLDriver().Flush();
+    GLDriver().BindTexture(name);
+    SetFilters(filtered);
 }
 
 void DeleteTexture(uint32_t name) {

@@ -17,6 +17,9 @@ uint32_t CreateTexture(int textureWidth, int textureHeight, int flags, const voi
 // Uploads an FormatRGBA8888 pixmap to the bound texture at (0, 0), with
 // every smaller level made by halving it when flags hold IMAGE_FILTERED.
 void UploadPixmap(const TPixmapRef& pixmap, int flags);
+// Switches a texture between the sampling of a filtered frame (linear, with
+// mip levels) and nearest-neighbour; draws pending on it are made first.
+void SetTextureSampling(uint32_t name, bool filtered);
 // Deletes a texture of the current context.
 void DeleteTexture(uint32_t name);
 

@@ -43,7 +43,10 @@ TPixmapRef OwningWindow(const TPixmapRef& pixmap, int width, int height) {
     return TPixmapRef(pair, pair->window.get());
 }
 
-void SetCoverage(TGLTextureFrame& frame, int width, int height, int textureWidth, int textureHeight) {
+void SetCoverage(TGLTextureFrame& frame, int width, int height, int textureWidth, int textureHeight, int flags) {
+    frame.width = width;
+    frame.height = height;
+    frame.filtered = (flags & IMAGE_FILTERED) != 0;
     frame.umin = 0;
     frame.vmin = 0;
     frame.umax = static_cast<float>(width) / static_cast<float>(textureWidth);
@@ -57,13 +60,32 @@ TGLTextureFrame::~TGLTextureFrame() {
     // A texture of an earlier context died with that context; its name may
     // now belong to someone else's texture. With no context at all (after
     // closing, or at process exit, when the driver may already be gone)
-    // there is nothing to delete either.
-    if (GLContextLive() && contextSequence != 0 && contextSequence == GLDriver().ContextSequence()) DeleteTexture(texture);
+    // there is nothing to delete either. A page's slot is given back; the
+    // page deletes its texture under the same rules.
+    const bool current = GLContextLive() && contextSequence != 0 && contextSequence == GLDriver().ContextSequence();
+    if (slot.page) {
+        if (current) GLDriver().Pages().Release(slot);
+        else slot.page->Release(slot.layer);
+    } else if (current) {
+        DeleteTexture(texture);
+    }
     contextSequence = 0;
 }
 
 void TGLTextureFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty) {
-    GLDriver().DrawTexturedQuad(texture, {umin, vmin, umax, vmax}, x0, y0, x1, y1, tx, ty);
+    TGLRenderDriver& driver = GLDriver();
+    const float layer = slot.page ? slot.page->LayerCoordinate(slot.layer) : -1.0f;
+    if (filtered) {
+        // Placed texel for texel, bilinear sampling reads each texel at its
+        // centre and gives the texel itself: nearest sampling gives the same
+        // pixels for much less work.
+        const bool nearest = driver.PlacesTexelsOnPixels(x0, y0, x1, y1, tx, ty, width, height);
+        if (nearest != samplingNearest) {
+            SetTextureSampling(texture, !nearest);
+            samplingNearest = nearest;
+        }
+    }
+    driver.DrawTexturedQuad(texture, {umin, vmin, umax, vmax, layer}, x0, y0, x1, y1, tx, ty);
 }
 
 TPixmapRef TGLTextureFrame::Lock(int, int) { Fail("Image frame cannot be locked"); }
@@ -71,6 +93,14 @@ TPixmapRef TGLTextureFrame::Lock(int, int) { Fail("Image frame cannot be locked"
 void TGLTextureFrame::Unlock() { Fail("Image frame cannot be unlocked"); }
 
 std::shared_ptr<TGLTextureFrame> TGLTextureFrame::FromPixmap(const TPixmapRef& pixmap, int flags) {
+    return Make(pixmap, flags, true);
+}
+
+std::shared_ptr<TGLTextureFrame> TGLTextureFrame::WithOwnTexture(const TPixmapRef& pixmap, int flags) {
+    return Make(pixmap, flags, false);
+}
+
+std::shared_ptr<TGLTextureFrame> TGLTextureFrame::Make(const TPixmapRef& pixmap, int flags, bool mayShare) {
     int textureWidth, textureHeight;
     CalculateTextureSize(pixmap->width, pixmap->height, textureWidth, textureHeight);
     const int w = std::min(pixmap->width, textureWidth);
@@ -81,9 +111,16 @@ std::shared_ptr<TGLTextureFrame> TGLTextureFrame::FromPixmap(const TPixmapRef& p
     else if (picture->format != FormatRGBA8888) picture = picture->Convert(FormatRGBA8888);
 
     auto frame = std::make_shared<TGLTextureFrame>();
-    frame->texture = CreateTexture(textureWidth, textureHeight, flags);
-    UploadPixmap(picture, flags);
-    SetCoverage(*frame, w, h, textureWidth, textureHeight);
+    TTexturePages& pages = GLDriver().Pages();
+    if (mayShare && pages.Shares(textureWidth, textureHeight, flags)) {
+        frame->slot = pages.Acquire(textureWidth, textureHeight);
+        frame->texture = frame->slot.page->Texture();
+        frame->slot.page->Fill(frame->slot.layer, *picture);
+    } else {
+        frame->texture = CreateTexture(textureWidth, textureHeight, flags);
+        UploadPixmap(picture, flags);
+    }
+    SetCoverage(*frame, w, h, textureWidth, textureHeight, flags);
     return frame;
 }
 
@@ -115,7 +152,7 @@ std::shared_ptr<TGLLockableFrame> TGLLockableFrame::Create(int width, int height
     // Filled from the cleared backing, so that a frame drawn before its
     // first upload shows transparent black rather than stale memory.
     frame->texture = CreateTexture(textureWidth, textureHeight, flags, frame->backing->pixels);
-    SetCoverage(*frame, width, height, textureWidth, textureHeight);
+    SetCoverage(*frame, width, height, textureWidth, textureHeight, flags);
     return frame;
 }
 
@@ -133,6 +170,13 @@ std::shared_ptr<TImageFrame> TGLRenderDriver::MakeDynamicFrame(int width, int he
 std::shared_ptr<TImageFrame> TGLRenderDriver::MakeFrameFromPixmap(const std::shared_ptr<TPixmap>& pixmap, int flags) {
     if (flags & IMAGE_DYNAMIC) return TGLLockableFrame::FromPixmap(pixmap, flags);
     return TGLTextureFrame::FromPixmap(pixmap, flags);
+}
+
+void TGLRenderDriver::ReserveFrames(int width, int height, int flags, int count) {
+    if (width <= 0 || height <= 0) return;
+    int textureWidth, textureHeight;
+    CalculateTextureSize(width, height, textureWidth, textureHeight);
+    if (pages_.Shares(textureWidth, textureHeight, flags)) pages_.Reserve(textureWidth, textureHeight, count);
 }
 
 }  // namespace vesk

@@ -64,6 +64,7 @@ TImageRef MakeCellImage(const TPixmapRef& source, int cellWidth, int cellHeight,
     const int rows = sheet->height / cellHeight;
     if (static_cast<int64_t>(columns) * rows < static_cast<int64_t>(firstCell) + cellCount) return nullptr;
     auto image = std::make_shared<TImage>(cellWidth, cellHeight, cellCount, flags);
+    RenderDriver().ReserveFrames(cellWidth, cellHeight, flags, cellCount);
     for (int i = firstCell; i < firstCell + cellCount; ++i) {
         TPixmapRef cell = sheet->SubPixmap((i % columns) * cellWidth, (i / columns) * cellHeight, cellWidth, cellHeight)->Clone();
         image->frames[i - firstCell] = RenderDriver().MakeFrameFromPixmap(cell, flags);

@@ -88,18 +88,74 @@ std::string NoDisplayReason(const std::string& detail) {
     return "no display could be reached at " + std::string(x ? x : wayland) + ": " + detail;
 }
 
-bool StartVideo() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return Failed(NoDisplayReason(std::string("the video system did not start (") + SDL_GetError() + ")"));
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && ShowsNothing(driver) && !AskedForByName(driver)) {
-        const std::string detail = std::string("only the ") + driver +
-                                   " video driver, which shows nothing, was left (set SDL_VIDEODRIVER=" + driver +
-                                   " to run unseen)";
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return Failed(NoDisplayReason(detail));
+// The drivers SDL would try, in its own order, less the window systems whose
+// display is not named: probing one that nobody pointed at only prints that
+// system's complaints before the documented lines.
+std::string DriversWorthTrying() {
+    std::string list;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = SDL_GetVideoDriver(i);
+        if (SDL_strcasecmp(driver, "x11") == 0 && !Variable("DISPLAY")) continue;
+        if (SDL_strcasecmp(driver, "wayland") == 0 && !Variable("WAYLAND_DISPLAY")) continue;
+        if (!list.empty()) list += ',';
+        list += driver;
     }
-    return true;
+    return list;
+}
+
+// Settings SDL reads when the video subsystem starts.
+void PrepareVideo() {
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClassName, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClassName, 0);
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // A driver named by the user is the user's choice.
+    if (!Variable("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, DriversWorthTrying().c_str());
+}
+
+// The video subsystem starts once and stays started until the process ends:
+// the display-mode list and the window share one connection to the display.
+// Letting go of it in between would leave a display whose only client this
+// program was free to reset, or to end, just as the window connects again.
+bool InitVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    PrepareVideo();
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+// One attempt; on failure `detail` says what went wrong with the display.
+bool TryStartVideo(std::string& detail) {
+    if (!InitVideo()) {
+        detail = std::string("the video system did not start (") + SDL_GetError() + ")";
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || !ShowsNothing(driver) || AskedForByName(driver)) return true;
+    detail = std::string("only the ") + driver + " video driver, which shows nothing, was left (set SDL_VIDEODRIVER=" +
+             driver + " to run unseen)";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+}
+
+// An X server resets when its last client leaves, and drops the connections
+// it is setting up meanwhile: a program started right after another one
+// ended can meet that moment. So a named X display that does not answer is
+// asked again for about a second, once per process.
+constexpr Uint32 kRetryDelaysMs[] = {20, 40, 80, 160, 320, 480};
+bool retriesSpent = false;
+
+// Starts the video subsystem on a driver that shows something, or says why not.
+bool StartVideo() {
+    std::string detail;
+    if (TryStartVideo(detail)) return true;
+    if (!retriesSpent && Variable("DISPLAY")) {
+        for (Uint32 delay : kRetryDelaysMs) {
+            SDL_Delay(delay);
+            if (TryStartVideo(detail)) return true;
+        }
+    }
+    retriesSpent = true;
+    return Failed(NoDisplayReason(detail));
 }
 
 // What registering the window class stands for here: the video subsystem, the
@@ -107,10 +163,6 @@ bool StartVideo() {
 // process.
 bool RegisterWindowClass() {
     if (state.classRegistered) return true;
-    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClassName, 0);
-    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClassName, 0);
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (!StartVideo()) return false;
     state.classRegistered = true;
     SetWindowProcedure(GLWindowProcedure);
@@ -166,16 +218,24 @@ bool ApplyModeRequest() {
     return SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
-void RestoreDesktopMode() {
+void LeaveFullScreen() {
     if (state.window) SDL_SetWindowFullscreen(state.window, 0);
+}
+
+void RestoreDesktopMode() {
+    LeaveFullScreen();
+    RemoveSignalUndo(LeaveFullScreen);
     SetSignalEndingDeferred(false);
 }
 
 // While the mode is switched, a termination signal ends the program through
-// the exit handlers, which give the desktop its mode back.
+// the exit handlers, which give the desktop its mode back; a fault, an abort
+// or a program that no longer pumps its messages gives it back from the
+// signal handler.
 void MarkSwitched() {
     state.modeSwitched = true;
     SetSignalEndingDeferred(true);
+    AddSignalUndo(LeaveFullScreen);
 }
 
 void OnFocusGained() {
@@ -279,7 +339,7 @@ void ShowSystemCursor(bool show) {
 }
 
 int EnumerateDisplayModes(TDisplayModeRecord* buffer, int byteSize) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
+    if (!StartVideo()) return 0;
     const int capacity = byteSize / static_cast<int>(sizeof(TDisplayModeRecord));
     int count = 0;
     for (int index = 0; count < capacity; ++index) {
@@ -289,7 +349,6 @@ int EnumerateDisplayModes(TDisplayModeRecord* buffer, int byteSize) {
         if (bits <= 15) continue;
         buffer[count++] = {mode.w, mode.h, bits, mode.refresh_rate};
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return count;
 }
 

@@ -98,6 +98,7 @@ TBitmapFontRef TBitmapFont::CreateBuiltin() {
         std::copy(data, data + bits.size(), bits.begin());
     }
     TPixmapRef sheet = ExpandSheet(bits.data());
+    RenderDriver().ReserveFrames(kCellWidth, kCellHeight, 0, kBuiltinGlyphs);
     for (int g = 0; g < kBuiltinGlyphs; ++g) font->glyphs[g] = MakeBuiltinGlyph(sheet, g);
     return font;
 }

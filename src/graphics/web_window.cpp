@@ -3,8 +3,11 @@
 // fixed-function OpenGL. The browser shows a frame when the program hands
 // control back to it, once per display refresh; a swap outside the browser's
 // frame call waits for the next refresh, so timing swaps finds the display's
-// interval as it does on the desktop. There are no display modes to switch:
-// a full-screen request gets the canvas, and full screen is the browser's.
+// interval as it does on the desktop. There are no display modes to switch,
+// so none are listed, and a full-screen OpenGraphics fails as it does on a
+// desktop without the mode ("Graphics mode does not exist"); a page puts its
+// canvas in full screen itself, through the browser (the intro's page has a
+// button and the F key for it).
 #include "graphics/window.h"
 
 #include "graphics/gl_driver.h"

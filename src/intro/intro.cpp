@@ -8,6 +8,7 @@
 #include "intro/intro_assets.h"
 #include "intro/music.h"
 #include "intro/picture_rows.h"
+#include "intro/random.h"
 #include "intro/recording.h"
 #include "intro/screen.h"
 #include "intro/scroll_text.h"
@@ -29,6 +30,10 @@ uint64_t frameCount = 0;
 enum class TPhase { NotStarted, Running, Ended };
 TPhase phase = TPhase::NotStarted;
 
+// A host's pause: the clock reading when it began, while it lasts.
+bool clockHeld = false;
+uint32_t heldAtMs = 0;
+
 void InitEngine() {
     InitRuntimeModule();
     InitSystemModule();
@@ -40,19 +45,28 @@ void InitEngine() {
     InitMixerModule();
 }
 
+// Start-up from the images on, once the window is open and the music's
+// sound is made: what a show begins with, the first time and every replay.
+void BeginShow() {
+    show.picture = BuildPictureRows();
+    show.glyphTable = BuildGlyphTable();
+    show.scroller.Reset(AssembleScrollText());
+    show.spawner.spawnCount = 0;
+    show.effects = TEffectList{};
+    show.musicChannel = StartIntroMusic(show.music);
+    show.clock.startMs = ReadClock();
+    show.clock.elapsedMs = 0;
+    show.clock.centis = 0;
+    show.scroller.scrollOffset = 0;
+    clockHeld = false;
+}
+
 void StartUp() {
     InitEngine();
     RegisterIntroAssets();
     OpenGraphics(kShowWidth, kShowHeight, 0, kRefreshHertz);
     show.music = MakeIntroMusic();
-    show.picture = BuildPictureRows();
-    show.glyphTable = BuildGlyphTable();
-    show.scroller.Reset(AssembleScrollText());
-    show.spawner.spawnCount = 0;
-    show.musicChannel = StartIntroMusic(show.music);
-    show.clock.startMs = ReadClock();
-    show.clock.elapsedMs = 0;
-    show.scroller.scrollOffset = 0;
+    BeginShow();
 }
 
 void AdvanceClock() {
@@ -94,12 +108,38 @@ bool StartIntro() {
 }
 
 void RunIntroFrame(const TRecordedFrameSink& sink) {
-    if (phase == TPhase::Running) DrawFrame(sink);
+    if (phase == TPhase::Running && !clockHeld) DrawFrame(sink);
 }
+
+bool ReplayIntro() {
+    if (phase != TPhase::Ended) return false;
+    phase = TPhase::Running;
+    // The effects draw the same sequence on every run.
+    SeedRandom(kRandomStartState);
+    OpenGraphics(kShowWidth, kShowHeight, 0, kRefreshHertz);
+    BeginShow();
+    return true;
+}
+
+void HoldIntroClock() {
+    if (phase != TPhase::Running || clockHeld) return;
+    clockHeld = true;
+    heldAtMs = ReadClock();
+}
+
+void ReleaseIntroClock() {
+    if (!clockHeld) return;
+    clockHeld = false;
+    // The time base leaves the pause out; the unsigned sum wraps with the clock.
+    show.clock.startMs += ReadClock() - heldAtMs;
+}
+
+bool IntroClockHeld() { return clockHeld; }
 
 void EndIntro() {
     if (phase != TPhase::Running) return;
     phase = TPhase::Ended;
+    clockHeld = false;
     StopChannel(show.musicChannel);
     CloseGraphics();
 }

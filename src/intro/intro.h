@@ -25,6 +25,20 @@ bool StartIntro();
 void RunIntroFrame(const TRecordedFrameSink& sink = nullptr);
 // Ends the show: its music stops and its window closes.
 void EndIntro();
+// After the end, starts the show again from its start without starting the
+// process again: the window, the images, the scroller, the effects with their
+// random sequence, the music and the time base begin anew, while the engine,
+// the assets and the music's sound stay. False, doing nothing, unless the
+// show has ended. For hosts that outlive a show (a web page's "Play again").
+bool ReplayIntro();
+
+// A host's pause. While the clock is held no frame runs, and on release the
+// time base leaves the held time out, so the show goes on from the frame it
+// stopped at; the stepping of the scroller never sees the gap. Holding does
+// nothing unless the show is running; the music is the host's to pause.
+void HoldIntroClock();
+void ReleaseIntroClock();
+bool IntroClockHeld();
 
 // Runs the intro once and returns 0 when Escape ends it: start-up, then a
 // frame after each Escape test that finds none, then the end. A second call

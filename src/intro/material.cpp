@@ -2,6 +2,7 @@
 
 #include <vesk/graphics/draw_primitives.h>
 #include <vesk/graphics/draw_state.h>
+#include <vesk/graphics/render_driver.h>
 #include <vesk/pixmap/pixmap_reader.h>
 #include <vesk/runtime/failure.h>
 
@@ -39,6 +40,9 @@ TPictureRows BuildPictureRows() {
     PastePixmapToScreen(picture, 0, 0);
     result.rows.resize(result.height);
     SetTransparentColor(255, 0, 0);
+    // The rows are drawn one after another every frame: one texture for all
+    // of them lets the driver draw them at once.
+    RenderDriver().ReserveFrames(result.width, 1, IMAGE_MASKED, result.height);
     for (int32_t row = 0; row < result.height; ++row) result.rows[row] = CutImage(0, row, result.width, 1);
     return result;
 }
@@ -60,6 +64,7 @@ TGlyphTable BuildGlyphTable() {
     SetBlendMode(BLEND_ALPHA);
     PastePixmapToScreen(sheet, 0, 0);
     SetTransparentColor(255, 0, 255);
+    RenderDriver().ReserveFrames(kGlyphWidth, kGlyphHeight, IMAGE_MASKED, static_cast<int>(kCharMap.size()));
     for (int k = 0; k < static_cast<int>(kCharMap.size()); ++k) {
         TImageRef& glyph = table[kCharMap[k]];
         glyph = CutImage(GlyphCellX(k, sheet->width), GlyphCellY(k, sheet->width), kGlyphWidth, kGlyphHeight);

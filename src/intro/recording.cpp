@@ -1,18 +1,23 @@
 #include "intro/recording.h"
 
 #include <vesk/graphics/draw_primitives.h>
+#include "intro/frame_file.h"
 #include "intro/screen.h"
-#include <vesk/pixmap/png_file.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <utility>
 
 namespace vesk {
 namespace {
+
+// The frame names are written with backslashes; the file system wants
+// slashes.
+std::string FilePath(const Text& name) {
+    std::string path = TextToUtf8(name);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
 
 // Said once: a full disk or a missing folder fails every frame after it,
 // and the recording goes on regardless.
@@ -20,8 +25,7 @@ void ReportUnsavedFrame(int32_t frameNumber, const Text& name, const std::string
     static bool reported = false;
     if (reported) return;
     reported = true;
-    std::string path = TextToUtf8(name);
-    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string path = FilePath(name);
     std::fprintf(stderr, "intro-record: frame %d was not saved to %s: %s (recording goes on; later frames that "
                          "cannot be saved are skipped without a word)\n",
                  static_cast<int>(frameNumber), path.c_str(), why.c_str());
@@ -42,13 +46,9 @@ bool SaveRecordedFrame(int32_t frameNumber) {
     static TPixmapRef grabbed;
     grabbed = GrabScreenPixmap(0, 0, kShowWidth, kShowHeight);
     const Text name = RecordFileName(frameNumber);
-    try {
-        errno = 0;
-        if (WritePng(grabbed, name, 0) != 0) return true;
-        ReportUnsavedFrame(frameNumber, name, errno != 0 ? std::strerror(errno) : "it could not be made");
-    } catch (const TStreamError& failure) {
-        ReportUnsavedFrame(frameNumber, name, failure.Reason().empty() ? failure.Message() : failure.Reason());
-    }
+    std::string why;
+    if (SaveWholeFrame(grabbed, FilePath(name), why)) return true;
+    ReportUnsavedFrame(frameNumber, name, why);
     return false;
 }
 

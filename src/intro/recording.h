@@ -25,9 +25,10 @@ inline constexpr int kRecordFrameMs = 20;
 Text RecordFileName(int32_t frameNumber);
 
 // Grabs the whole back buffer and writes it as an uncompressed PNG under the
-// frame's name; returns whether it was written. A frame that cannot be saved
-// leaves no file and is skipped; the first one is reported on standard error
-// with the reason.
+// frame's name, replacing a file of an earlier recording whole; returns
+// whether it was written. A frame that cannot be saved leaves no file of its
+// own, leaves an earlier file of its name as it was, and is skipped; the
+// first one is reported on standard error with the reason.
 bool SaveRecordedFrame(int32_t frameNumber);
 
 // Receives each frame of the recording build after the picture rows and

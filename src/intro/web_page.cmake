@@ -6,6 +6,12 @@ set(VESK_WEB_OUTPUT_DIR "${PROJECT_BINARY_DIR}/web" CACHE PATH "Where the web pa
 add_executable(intro web_main.cpp)
 target_link_libraries(intro PRIVATE vesk_intro vesk_warnings)
 set_target_properties(intro PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY "${VESK_WEB_OUTPUT_DIR}")
+set(vesk_page_calls
+  # What the page reads.
+  _vesk_frames_drawn _vesk_show_ms _vesk_audio_open _vesk_audio_frames _vesk_paused _vesk_muted _vesk_frame_gaps
+  # What it asks.
+  _vesk_set_paused _vesk_set_muted _vesk_end_show _vesk_play_again)
+list(JOIN vesk_page_calls "," vesk_page_calls)
 target_link_options(intro PRIVATE
   # The fixed-function GL the engine draws with, emulated over WebGL.
   -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0
@@ -16,12 +22,19 @@ target_link_options(intro PRIVATE
   # live on the heap.
   -sINITIAL_MEMORY=134217728 -sALLOW_MEMORY_GROWTH=1
   # The page starts the show when sound may play (after a click, unless the
-  # browser allows it at once).
-  -sINVOKE_RUN=0 -sEXPORTED_RUNTIME_METHODS=callMain
-  -sEXPORTED_FUNCTIONS=_main,_vesk_frames_drawn,_vesk_show_ms,_vesk_audio_open,_vesk_audio_frames
+  # browser allows it at once), and starts it again with ccall, which waits
+  # out the start's display frames.
+  -sINVOKE_RUN=0 -sEXPORTED_RUNTIME_METHODS=callMain,ccall
+  -sEXPORTED_FUNCTIONS=_main,${vesk_page_calls}
   -sENVIRONMENT=web)
 
-add_custom_command(TARGET intro POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/web_page.html
-          ${VESK_WEB_OUTPUT_DIR}/index.html
+# The page carries the module's size from this build, for its progress and
+# its text; scripts/web reads the same figure back from it.
+set(vesk_page "${VESK_WEB_OUTPUT_DIR}/index.html")
+add_custom_command(OUTPUT "${vesk_page}"
+  COMMAND ${CMAKE_COMMAND} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/web_page.html
+          -DMODULE=${VESK_WEB_OUTPUT_DIR}/intro.wasm -DOUTPUT=${vesk_page}
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/web_page_fill.cmake
+  DEPENDS intro web_page.html web_page_fill.cmake
   VERBATIM)
+add_custom_target(intro_page ALL DEPENDS "${vesk_page}")

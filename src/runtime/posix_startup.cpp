@@ -5,6 +5,7 @@
 #include <vesk/runtime/failure.h>
 #include "runtime/platform_startup.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +19,17 @@ namespace {
 // How long a deferred ending may wait for the next event pump.
 constexpr unsigned kDeferredEndingSeconds = 3;
 
+// How long the undo of a fatal signal may take before the process ends
+// without it.
+constexpr unsigned kUndoSeconds = 2;
+
 volatile sig_atomic_t endingDeferred = 0;
 volatile sig_atomic_t pendingSignal = 0;
+
+using TSignalUndo = void (*)();
+constexpr int kSignalUndoSlots = 4;
+std::atomic<TSignalUndo> signalUndos[kSignalUndoSlots];
+static_assert(std::atomic<TSignalUndo>::is_always_lock_free, "the signal handler reads them");
 
 bool IsTerminationRequest(int signalNumber) {
     return signalNumber == SIGINT || signalNumber == SIGTERM || signalNumber == SIGHUP || signalNumber == SIGQUIT;
@@ -35,11 +45,36 @@ void SetHandler(int signalNumber) {
     sigaction(signalNumber, &action, nullptr);
 }
 
+extern "C" void LeaveAtOnce(int) { _exit(255); }
+
+// Runs each undo once. They are not async-signal-safe and may meet a lock
+// that the fault left held, or fault themselves: a second fault or the alarm
+// then ends the process without them.
+void RunSignalUndos() {
+    struct sigaction action {};
+    action.sa_handler = LeaveAtOnce;
+    sigemptyset(&action.sa_mask);
+    sigset_t faults;
+    sigemptyset(&faults);
+    for (int signalNumber : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGALRM}) {
+        sigaction(signalNumber, &action, nullptr);
+        sigaddset(&faults, signalNumber);
+    }
+    // The signal being handled is blocked; a fault of the same kind while
+    // blocked would kill the process outright.
+    sigprocmask(SIG_UNBLOCK, &faults, nullptr);
+    alarm(kUndoSeconds);
+    for (std::atomic<TSignalUndo>& slot : signalUndos)
+        if (TSignalUndo undo = slot.exchange(nullptr)) undo();
+    alarm(0);
+}
+
 // A signal handler cannot unwind C++ frames safely, so it does what an
 // uncaught failure would do with only async-signal-safe calls: write the
 // text and leave with status -1. A termination request while the ending is
-// deferred is only recorded (and a fallback alarm armed); every call made
-// here is async-signal-safe.
+// deferred is only recorded (and a fallback alarm armed). Apart from the
+// undos, which run after the text is out, every call made here is
+// async-signal-safe.
 extern "C" void FatalSignalHandler(int signalNumber) {
     if (endingDeferred && !pendingSignal && IsTerminationRequest(signalNumber)) {
         pendingSignal = signalNumber;
@@ -52,6 +87,7 @@ extern "C" void FatalSignalHandler(int signalNumber) {
     const char* text = memoryFault ? kMemoryFaultMessage : kSignalMessage;
     ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
     (void)ignored;
+    RunSignalUndos();
     _exit(255);
 }
 
@@ -72,6 +108,23 @@ void InstallSignalHandlers() {
 }
 
 void SetSignalEndingDeferred(bool deferred) { endingDeferred = deferred ? 1 : 0; }
+
+bool AddSignalUndo(void (*undo)()) {
+    for (std::atomic<TSignalUndo>& slot : signalUndos)
+        if (slot.load() == undo) return true;
+    for (std::atomic<TSignalUndo>& slot : signalUndos) {
+        TSignalUndo empty = nullptr;
+        if (slot.compare_exchange_strong(empty, undo)) return true;
+    }
+    return false;
+}
+
+void RemoveSignalUndo(void (*undo)()) {
+    for (std::atomic<TSignalUndo>& slot : signalUndos) {
+        TSignalUndo present = undo;
+        slot.compare_exchange_strong(present, nullptr);
+    }
+}
 
 void EndIfSignalled() {
     if (!pendingSignal) return;

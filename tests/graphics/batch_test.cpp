@@ -40,5 +40,39 @@ TEST_F(Batching, DrawsBeforeATextureChangeOrAStateChangeKeepWhatTheyWereDrawnWit
     EXPECT_EQ(PixelAt(31, 1), test::kBlack);
 }
 
+// Quads of one run, one colour each: only a flush between them can give
+// them different scissors or blend modes.
+TEST_F(Batching, AScissorChangeLetsEarlierDrawsLandUnclipped) {
+    SetDrawColor(255, 0, 0);
+    FillRect(100, 100, 4, 4);
+    SetClipViewport(0, 0, 30, 30);  // on: the quad above stays
+    FillRect(100, 110, 4, 4);
+    SetClipViewport(10, 10, 30, 30);  // moved
+    FillRect(0, 0, 20, 4);
+    SetClipViewport(0, 0, 768, 576);  // off again
+    FillRect(100, 120, 4, 4);
+    EXPECT_EQ(PixelAt(101, 101), 0xFF0000u);
+    EXPECT_EQ(PixelAt(101, 111), test::kBlack);
+    EXPECT_EQ(PixelAt(5, 1), test::kBlack);
+    EXPECT_EQ(PixelAt(101, 121), 0xFF0000u);
+}
+
+TEST_F(Batching, ABlendChangeLetsEarlierDrawsLandWithTheirMode) {
+    SetClearColor(0, 0, 200);
+    ClearScreen();
+    SetDrawColor(255, 0, 0);
+    SetDrawAlpha(0.5f);
+    SetBlendMode(BLEND_ALPHA);
+    FillRect(0, 0, 4, 4);
+    SetBlendMode(BLEND_OPAQUE);
+    FillRect(10, 0, 4, 4);
+    SetBlendMode(BLEND_ADD);
+    FillRect(20, 0, 4, 4);
+    SetBlendMode(BLEND_ALPHA);
+    EXPECT_EQ(PixelAt(1, 1), 0x7F0064u);
+    EXPECT_EQ(PixelAt(11, 1), 0xFF0000u);
+    EXPECT_EQ(PixelAt(21, 1), 0x7F00C8u);
+}
+
 }  // namespace
 }  // namespace vesk

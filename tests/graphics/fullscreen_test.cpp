@@ -1,6 +1,6 @@
 // Full-screen windows on a real X server: the mode switch while the window is
 // made, focus loss and regain, 24 and 32 bits as one depth, and the desktop
-// mode given back on every way the program can end.
+// mode given back on every way the program can end, crashes included.
 #include <vesk/graphics/graphics.h>
 #include "graphics/window.h"
 #include <vesk/runtime/failure.h>
@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <sys/mman.h>
 #include <vector>
 
 namespace vesk {
@@ -112,6 +113,27 @@ int OpenThenTakeASignal() {
     for (;;) PollEvents();
 }
 
+// A write to a page that may only be read: a real fault, and no undefined
+// behaviour that a sanitizer would stop first.
+int OpenThenFault() {
+    OpenFullScreen();
+    void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    *static_cast<volatile int*>(page) = 1;
+    return 0;
+}
+
+int OpenThenAbort() {
+    OpenFullScreen();
+    std::abort();
+}
+
+// Interrupted while it no longer pumps its messages: the fallback alarm ends it.
+int OpenThenHangAfterAnInterrupt() {
+    OpenFullScreen();
+    std::raise(SIGINT);
+    for (;;) pause();
+}
+
 TEST_F(FullScreenOnX, EveryWayOutGivesTheDesktopItsModeBack) {
     EXPECT_EXIT(
         {
@@ -129,6 +151,17 @@ TEST_F(FullScreenOnX, EveryWayOutGivesTheDesktopItsModeBack) {
         EXPECT_EXIT(RunProgram(OpenThenTakeASignal), ::testing::ExitedWithCode(255), "^Received Signal$");
         ExpectScreenMode(1024, 768);
     }
+}
+
+TEST_F(FullScreenOnX, CrashesAndAHungProgramGiveTheDesktopItsModeBackToo) {
+    EXPECT_EXIT(RunProgram(OpenThenFault), ::testing::ExitedWithCode(255), "^Unhandled Memory Exception Error$");
+    ExpectScreenMode(1024, 768);
+
+    EXPECT_EXIT(RunProgram(OpenThenAbort), ::testing::ExitedWithCode(255), "^Received Signal$");
+    ExpectScreenMode(1024, 768);
+
+    EXPECT_EXIT(RunProgram(OpenThenHangAfterAnInterrupt), ::testing::ExitedWithCode(255), "^Received Signal$");
+    ExpectScreenMode(1024, 768);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace vesk::test {
@@ -53,7 +55,7 @@ TEST_F(Images, TexturesArePowersOfTwoWithOneRepeatedColumnAndRow) {
 
     TPixmapRef tall = Filled(16, 13, kRed);
     for (int x = 0; x < 16; ++x) tall->SetPixel(x, 12, kBlue);
-    auto frame = TGLTextureFrame::FromPixmap(tall, 0);
+    auto frame = TGLTextureFrame::WithOwnTexture(tall, 0);
     EXPECT_FLOAT_EQ(frame->umax, 1.0f);
     EXPECT_FLOAT_EQ(frame->vmax, 0.8125f);
     std::vector<uint32_t> texels = TextureTexels(frame->texture, 0, 16, 16);
@@ -84,6 +86,49 @@ TEST_F(Images, FilteredImagesHaveEveryMipLevelSoShrunkImagesStillShow) {
     sheet->Paste(*Filled(16, 16, kRed), 0, 0);
     TImageRef cell = MakeImage(sheet->SubPixmap(0, 0, 16, 16), IMAGE_FILTERED);
     for (uint32_t texel : TextureTexels(GLFrame(cell).texture, 1, 8, 8)) ASSERT_EQ(texel, 0xFF0000FFu);
+}
+
+// Soft-edged noise with alpha, so that any sampling difference shows.
+TPixmapRef Noise(int w, int h, uint32_t seed) {
+    TPixmapRef pixmap = CreatePixmap(w, h, FormatRGBA8888);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) pixmap->SetPixel(x, y, (seed + x * 2654435761u + y * 40503u) | 0x40000000u);
+    return pixmap;
+}
+
+// Filtered sprites, placed texel for texel or not, in one run: the screen
+// the driver draws against the one filtering alone draws.
+TPixmapRef DrawSprites(const std::vector<TImageRef>& sprites, bool nearestWhenAligned) {
+    GLDriver().nearestWhenAligned = nearestWhenAligned;
+    ClearScreen();
+    for (int i = 0; i < 60; ++i) {
+        // Each sprite twice in a row, so that runs of one texture switch
+        // between placements.
+        const TImageRef& sprite = sprites[(i / 2) % sprites.size()];
+        const float x = static_cast<float>((i * 37) % 760) - 8, y = static_cast<float>((i * 53) % 570) - 8;
+        if (i % 3 == 1) {
+            DrawImageFrame(sprite, x + 0.5f, y, 0);  // between texels
+        } else if (i % 3 == 2) {
+            DrawImageStretched(sprite, x, y, sprite->width * 2.0f, static_cast<float>(sprite->height), 0);
+        } else {
+            DrawImageFrame(sprite, x, y, 0);
+        }
+    }
+    GLDriver().nearestWhenAligned = true;
+    return GrabScreenPixmap(0, 0, 768, 576);
+}
+
+TEST_F(Images, FilteredFramesPlacedTexelForTexelDrawWhatFilteringDraws) {
+    std::vector<TImageRef> sprites;
+    for (auto [w, h] : {std::pair{32, 32}, {8, 16}, {64, 4}, {16, 13}, {5, 7}}) sprites.push_back(MakeImage(Noise(w, h, w * 31 + h), IMAGE_FILTERED));
+    sprites.push_back(CreateLockableImage(16, 16, 1, IMAGE_FILTERED));
+    LockImageFrame(sprites.back(), 0, 0, 1)->Paste(*Noise(16, 16, 3), 0, 0);
+    UnlockImageFrame(sprites.back(), 0);
+    SetBlendMode(BLEND_ALPHA);
+    const TPixmapRef filtered = DrawSprites(sprites, false);
+    const TPixmapRef drawn = DrawSprites(sprites, true);
+    EXPECT_EQ(std::memcmp(filtered->pixels, drawn->pixels, static_cast<size_t>(filtered->pitch) * filtered->height), 0);
+    EXPECT_TRUE(GLFrame(sprites[0]).samplingNearest || GLFrame(sprites[1]).samplingNearest);
 }
 
 TEST_F(Images, OversizePixmapsShrinkButLockableFramesRefuse) {

@@ -1,7 +1,7 @@
 // The delivered intro started as a program, as a user starts it, where no
 // display can be reached: it must stop with the runtime's failure and say
-// why, never run on unseen. Without a sound card it must not print the
-// sound library's complaints either.
+// why, never run on unseen. It prints those lines only: no complaints of a
+// window system nobody named, nor of the sound library without a sound card.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,7 +21,7 @@ struct TRun {
 // error kept; a run that goes on is killed after a minute.
 TRun RunIntroProgram(const std::string& environment) {
     const std::string line =
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER " + environment +
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER -u XDG_RUNTIME_DIR " + environment +
         " timeout -s KILL 60 '" VESK_INTRO "' 2>&1 >/dev/null";
     TRun run;
     FILE* pipe = popen(line.c_str(), "r");
@@ -31,10 +31,6 @@ TRun RunIntroProgram(const std::string& environment) {
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 class IntroProgram : public ::testing::Test {
@@ -48,9 +44,7 @@ protected:
 TEST_F(IntroProgram, WithNoDisplayNamedItStopsAndSaysSo) {
     const TRun run = RunIntroProgram("");
     EXPECT_EQ(run.status, 255) << run.errors;
-    EXPECT_TRUE(EndsWith(run.errors, "Unable to set graphics mode\nno display: set DISPLAY or WAYLAND_DISPLAY\n"))
-        << run.errors;
-    EXPECT_EQ(run.errors.find("ALSA lib"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors, "Unable to set graphics mode\nno display: set DISPLAY or WAYLAND_DISPLAY\n");
 }
 
 // A display that is named but does not answer leaves SDL with only drivers
@@ -58,9 +52,8 @@ TEST_F(IntroProgram, WithNoDisplayNamedItStopsAndSaysSo) {
 TEST_F(IntroProgram, WithADisplayThatDoesNotAnswerItStopsAndSaysWhich) {
     const TRun run = RunIntroProgram("DISPLAY=:7391");
     EXPECT_EQ(run.status, 255) << run.errors;
-    EXPECT_NE(run.errors.find("Unable to set graphics mode\nno display could be reached at :7391: "), std::string::npos)
-        << run.errors;
-    EXPECT_TRUE(EndsWith(run.errors, "\n")) << run.errors;
+    EXPECT_EQ(run.errors, "Unable to set graphics mode\nno display could be reached at :7391: only the offscreen "
+                          "video driver, which shows nothing, was left (set SDL_VIDEODRIVER=offscreen to run unseen)\n");
 }
 
 }  // namespace

@@ -17,11 +17,13 @@
 
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -350,6 +352,95 @@ TEST_F(IntroRecording, AFullDiskKeepsTheWholeFramesOnly) {
     EXPECT_NE(errors.find("frame 2 was not saved to record/image00002.png: " + std::string(std::strerror(ENOSPC))),
               std::string::npos)
         << errors;
+}
+
+constexpr const char* kEarlierFrame = "an earlier recording's frame";
+
+// The bytes of a file, or empty text when it cannot be read.
+std::string FileBytes(const fs::path& path) {
+    std::string bytes;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+void WriteFileBytes(const fs::path& path, const std::string& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(file);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+}
+
+int signalOnceTheFileIsFull = 0;
+extern "C" void RaiseTheSignal(int) { std::raise(signalOnceTheFileIsFull); }
+
+// Records one frame and takes the signal when the frame's file reaches 1 MB.
+void RecordUntilTheSignal(const fs::path& folder) {
+    std::signal(SIGXFSZ, RaiseTheSignal);
+    const rlimit limit{1 << 20, 1 << 20};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    RecordFrames(folder, 1, false, nullptr);
+    std::_Exit(0);
+}
+
+// A frame interrupted part way (a frame is 1.7 MB; the signal comes when the
+// first megabyte is written) leaves no temporary file, and the frame of an
+// earlier recording under its name stays whole.
+TEST_F(IntroRecording, AnInterruptedFrameLeavesNoTemporaryFileAndTheEarlierFrameWhole) {
+    const fs::path record = folder_.Path() / "record";
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        fs::create_directory(record);
+        WriteFileBytes(record / "image00000.png", kEarlierFrame);
+        signalOnceTheFileIsFull = signalNumber;
+        EXPECT_EXIT(RecordUntilTheSignal(folder_.Path()), ::testing::ExitedWithCode(255), "^Received Signal$")
+            << "signal " << signalNumber;
+        EXPECT_EQ(Names(record), std::vector<std::string>{"image00000.png"}) << "signal " << signalNumber;
+        EXPECT_TRUE(FileBytes(record / "image00000.png") == kEarlierFrame)
+            << "signal " << signalNumber << ": the earlier frame was changed";
+        fs::remove_all(record);
+    }
+}
+
+// The frame that does not fit stays unsaved, the earlier one stays as it
+// was, and the message says so.
+TEST_F(IntroRecording, AFrameThatCannotBeSavedLeavesTheEarlierFrameOfItsNameAsItWas) {
+    const fs::path record = folder_.Path() / "record";
+    fs::create_directory(record);
+    WriteFileBytes(record / "image00000.png", kEarlierFrame);
+    ::testing::internal::CaptureStderr();
+    {
+        test::TFileSizeLimit limit(1 << 20);
+        RecordFrames(folder_.Path(), 1, false, nullptr);
+    }
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Names(record), std::vector<std::string>{"image00000.png"});
+    EXPECT_TRUE(FileBytes(record / "image00000.png") == kEarlierFrame) << "the earlier frame was changed";
+    EXPECT_NE(errors.find("frame 0 was not saved to record/image00000.png: " + std::string(std::strerror(EFBIG))),
+              std::string::npos)
+        << errors;
+}
+
+// A link under a frame's name is replaced by the frame; what it pointed to,
+// outside the folder, is left alone.
+TEST_F(IntroRecording, ALinkUnderAFrameNameIsReplacedNotFollowed) {
+    const fs::path record = folder_.Path() / "record";
+    fs::create_directory(record);
+    WriteFileBytes(folder_.Path() / "outside.txt", "not a frame");
+    fs::create_symlink("../outside.txt", record / "image00000.png");
+    RecordFrames(folder_.Path(), 1, false, nullptr);
+    EXPECT_TRUE(FileBytes(folder_.Path() / "outside.txt") == "not a frame") << "the frame went through the link";
+    EXPECT_FALSE(fs::is_symlink(record / "image00000.png"));
+    EXPECT_EQ(Names(record), std::vector<std::string>{"image00000.png"});
+    EXPECT_TRUE(Frame(0));
 }
 
 TEST(RecordingNames, KeepFiveDigitsAndEveryDigitBeyond) {

@@ -4,6 +4,7 @@
 // a child process, since it runs once per process.
 #include "graphics/window.h"
 #include "intro/intro.h"
+#include "intro/random.h"
 
 #include "support/scripted_platform.h"
 
@@ -82,6 +83,55 @@ TEST_F(IntroSpine, StepsOutsideTheRunDoNothing) {
             RunIntroFrame();  // after the end
             if (IntroFrameCount() != 1 || StartIntro() || RunIntro() != 0) std::exit(3);
             std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(IntroSpine, AHeldClockLeavesThePauseOutOfTheShowTime) {
+    EXPECT_EXIT(
+        {
+            auto platform = test::InstallScriptedPlatform();
+            platform->sleepAdvancesClock = false;
+            HoldIntroClock();  // before start-up: nothing to hold
+            if (IntroClockHeld() || !StartIntro()) std::exit(1);
+            platform->clock += 100;
+            RunIntroFrame();
+            HoldIntroClock();
+            platform->clock += 5000;
+            RunIntroFrame();  // held: no frame
+            if (IntroFrameCount() != 1 || IntroClock().elapsedMs != 100) std::exit(2);
+            ReleaseIntroClock();
+            platform->clock += 20;
+            RunIntroFrame();
+            std::exit(IntroFrameCount() == 2 && IntroClock().elapsedMs == 120 ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(IntroSpine, PlayAgainStartsTheShowFromItsStart) {
+    EXPECT_EXIT(
+        {
+            auto platform = test::InstallScriptedPlatform();
+            platform->sleepAdvancesClock = false;
+            if (ReplayIntro() || !StartIntro() || ReplayIntro()) std::exit(1);  // only after an end
+            platform->clock += 70000;
+            RunIntroFrame();
+            // A show well under way: text moved on, stars out, the sequence drawn from.
+            TIntroShow& show = IntroShow();
+            show.scroller.scrollPos = 402;
+            show.scroller.scrollMode = 11;
+            show.scroller.effectLevel = 1;
+            show.effects.Append(NewStar());
+            HoldIntroClock();
+            EndIntro();
+            if (!ReplayIntro() || ReplayIntro()) std::exit(2);
+            if (!GLContextLive() || show.clock.elapsedMs != 0 || show.clock.centis != 0 ||
+                show.scroller.scrollPos != 0 || show.scroller.scrollMode != 0 || show.scroller.effectLevel != 0 ||
+                show.effects.Count() != 0 || RandomState() != kRandomStartState || IntroClockHeld())
+                std::exit(3);
+            platform->clock += 30;
+            RunIntroFrame();
+            std::exit(IntroClock().elapsedMs == 30 && IntroFrameCount() == 2 ? 0 : 4);
         },
         ::testing::ExitedWithCode(0), "");
 }

@@ -24,13 +24,13 @@ std::string ReadDisplayNumber(int fd) {
     return c == '\n' ? number : std::string();
 }
 
-[[noreturn]] void RunServer(int displayFd) {
+[[noreturn]] void RunServer(int displayFd, bool endWithLastClient) {
     const int quiet = open("/dev/null", O_WRONLY);
     dup2(quiet, STDOUT_FILENO);
     dup2(quiet, STDERR_FILENO);
     const std::string fd = std::to_string(displayFd);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
+           endWithLastClient ? "-terminate" : static_cast<char*>(nullptr), static_cast<char*>(nullptr));
     _exit(127);
 }
 
@@ -61,23 +61,28 @@ TXvfbServer::~TXvfbServer() {
     }
 }
 
-bool TXvfbServer::Start(std::string& whyNot) {
+bool TXvfbServer::Launch(std::string& whyNot, bool endWithLastClient) {
     int fds[2];
     if (pipe(fds) != 0) return whyNot = "no pipe", false;
     pid_ = fork();
     if (pid_ == 0) {
         close(fds[0]);
-        RunServer(fds[1]);
+        RunServer(fds[1], endWithLastClient);
     }
     close(fds[1]);
     const std::string number = pid_ > 0 ? ReadDisplayNumber(fds[0]) : std::string();
     close(fds[0]);
     if (number.empty()) return whyNot = "Xvfb did not start (is it installed?)", false;
-    const std::string name = ":" + number;
-    display_ = XOpenDisplay(name.c_str());
-    if (!display_) return whyNot = "cannot connect to Xvfb on " + name, false;
+    name_ = ":" + number;
+    return true;
+}
+
+bool TXvfbServer::Start(std::string& whyNot) {
+    if (!Launch(whyNot)) return false;
+    display_ = XOpenDisplay(name_.c_str());
+    if (!display_) return whyNot = "cannot connect to Xvfb on " + name_, false;
     if (!AddTestDisplayModes(display_)) return whyNot = "Xvfb offers no RandR", false;
-    setenv("DISPLAY", name.c_str(), 1);
+    setenv("DISPLAY", name_.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     return true;
 }

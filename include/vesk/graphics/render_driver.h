@@ -47,6 +47,11 @@ public:
     // Frames backed by the API's textures.
     virtual std::shared_ptr<TImageFrame> MakeDynamicFrame(int, int, int) { return nullptr; }
     virtual std::shared_ptr<TImageFrame> MakeFrameFromPixmap(const std::shared_ptr<TPixmap>&, int) { return nullptr; }
+    // Tells the driver that the next `count` frames made from pixmaps of
+    // width x height with these flags belong together (the cells of one
+    // sheet, the glyphs of one font), so that a driver sharing textures
+    // between frames keeps them on one. Only a hint: nothing to do here.
+    virtual void ReserveFrames(int, int, int, int) {}
 
     // Drawing state.
     virtual void ApplyBlendMode(int) {}

@@ -26,6 +26,15 @@ void SetSignalEndingDeferred(bool deferred);
 // has arrived; the event pump calls it.
 void EndIfSignalled();
 
+// What a fatal signal that ends the process at once (a fault, an abort, a
+// termination that is not deferred or the deferred ending's fallback alarm)
+// must still undo, as far as a crashing process can: each undo added is
+// called once, after the message is written, and together they get a couple
+// of seconds before the process ends without them. Up to four at once;
+// adding one that is there already changes nothing, and false means no room.
+bool AddSignalUndo(void (*undo)());
+void RemoveSignalUndo(void (*undo)());
+
 // Writes a failure's message to standard error with no line end, then the
 // reason, if any, on the next line; flushes, and exits with status -1. Exit
 // handlers registered with std::atexit run.
