@@ -7,7 +7,6 @@
 #include "graphics/window.h"
 
 #include "graphics/gl_driver.h"
-#include "runtime/win32_ending.h"
 #include <vesk/runtime/startup.h>
 #include <vesk/system/platform.h>
 
@@ -67,25 +66,28 @@ std::string SystemErrorText(DWORD error) {
 }
 
 // The way back to the desktop's own mode after a temporary switch.
-void RestoreDesktopMode() {
-    ChangeDisplaySettingsA(nullptr, 0);
-    state.modeSwitched = false;
-    SetSignalEndingDeferred(false);
-}
-
 // For a process that ends at once: nothing of the window is touched, only
 // the mode, which would otherwise outlive the process.
 void RestoreDesktopModeAtOnce() {
     if (state.modeSwitched) ChangeDisplaySettingsA(nullptr, 0);
 }
 
+void RestoreDesktopMode() {
+    ChangeDisplaySettingsA(nullptr, 0);
+    state.modeSwitched = false;
+    RemoveSignalUndo(RestoreDesktopModeAtOnce);
+    SetSignalEndingDeferred(false);
+}
+
 // While the mode is switched, a console control event ends the program
 // through the exit handlers, which close the window and give the desktop
-// its mode back.
+// its mode back; a fault, an abort or a program that no longer pumps gives
+// the mode back as it ends.
 bool SwitchDisplayMode() {
     if (ChangeDisplaySettingsA(&state.request, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) return false;
     state.modeSwitched = true;
     SetSignalEndingDeferred(true);
+    AddSignalUndo(RestoreDesktopModeAtOnce);
     return true;
 }
 
@@ -125,8 +127,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lPa
 }
 
 // Once per process: the class, the window procedure for messages that the
-// engine delivers itself (tests inject them), the exit hook and the cleanup
-// for a process that ends at once.
+// engine delivers itself (tests inject them) and the exit hook.
 bool RegisterWindowClass() {
     if (state.classRegistered) return true;
     WNDCLASSA windowClass{};
@@ -139,7 +140,6 @@ bool RegisterWindowClass() {
         return Failed("the window class could not be registered" + SystemErrorText(GetLastError()));
     state.classRegistered = true;
     SetWindowProcedure(GLWindowProcedure);
-    SetWin32EndingCleanup(RestoreDesktopModeAtOnce);
     std::atexit(CloseGLContext);
     return true;
 }

@@ -5,13 +5,13 @@
 // shut-down) and the C library's fatal signals (abort, and the traps it
 // raises as signals) end it as "Received Signal". Either way the process
 // ends at once with status -1, as a fatal POSIX signal ends it, after the
-// registered ending cleanup has run.
+// signal undos have run.
 #include <vesk/runtime/startup.h>
 
 #include <vesk/runtime/failure.h>
 #include "runtime/platform_startup.h"
-#include "runtime/win32_ending.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -26,10 +26,16 @@ constexpr DWORD kDeferredEndingMs = 3000;
 // Room kept on the main thread's stack for the ending after a stack overflow.
 constexpr ULONG kStackKeptForEnding = 64 * 1024;
 constexpr UINT kFailureStatus = static_cast<UINT>(-1);
+// How long the undos may take before the process ends without them.
+constexpr DWORD kUndoMs = 2000;
 
-void (*volatile endingCleanup)() = nullptr;
 volatile LONG endingDeferred = 0;
 volatile LONG pendingSignal = 0;
+
+using TSignalUndo = void (*)();
+constexpr int kSignalUndoSlots = 4;
+std::atomic<TSignalUndo> signalUndos[kSignalUndoSlots];
+static_assert(std::atomic<TSignalUndo>::is_always_lock_free, "an ending on any thread reads them");
 
 void WriteToStandardError(const char* text) {
     HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
@@ -38,12 +44,29 @@ void WriteToStandardError(const char* text) {
     WriteFile(error, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
 }
 
-// Only calls that are safe from any thread of a damaged process: the text
-// goes straight to the handle, and the process ends without running exit
-// handlers or notifying libraries, which may be what faulted.
+DWORD WINAPI EndWhenUndosTakeTooLong(LPVOID) {
+    Sleep(kUndoMs);
+    TerminateProcess(GetCurrentProcess(), kFailureStatus);
+    return 0;
+}
+
+// Each undo runs once: one that faults comes back here through the
+// exception filter and finds its slot empty, and one that meets a lock the
+// fault left held is cut short by the watchdog thread.
+void RunSignalUndos() {
+    HANDLE watchdog = CreateThread(nullptr, 0, EndWhenUndosTakeTooLong, nullptr, 0, nullptr);
+    for (std::atomic<TSignalUndo>& slot : signalUndos)
+        if (TSignalUndo undo = slot.exchange(nullptr)) undo();
+    if (watchdog) CloseHandle(watchdog);
+}
+
+// Apart from the undos, only calls that are safe from any thread of a
+// damaged process: the text goes straight to the handle, and the process
+// ends without running exit handlers or notifying libraries, which may be
+// what faulted.
 [[noreturn]] void EndAtOnce(const char* text) {
     WriteToStandardError(text);
-    if (void (*cleanup)() = endingCleanup) cleanup();
+    RunSignalUndos();
     TerminateProcess(GetCurrentProcess(), kFailureStatus);
     ExitProcess(kFailureStatus);
 }
@@ -65,8 +88,6 @@ extern "C" void OnFatalSignal(int signalNumber) {
 
 }  // namespace
 
-void SetWin32EndingCleanup(void (*cleanup)()) { endingCleanup = cleanup; }
-
 void InstallSignalHandlers() {
     SetUnhandledExceptionFilter(OnUnhandledException);
     // The system's own report of a fault would wait for a click.
@@ -78,6 +99,23 @@ void InstallSignalHandlers() {
 }
 
 void SetSignalEndingDeferred(bool deferred) { InterlockedExchange(&endingDeferred, deferred ? 1 : 0); }
+
+bool AddSignalUndo(void (*undo)()) {
+    for (std::atomic<TSignalUndo>& slot : signalUndos)
+        if (slot.load() == undo) return true;
+    for (std::atomic<TSignalUndo>& slot : signalUndos) {
+        TSignalUndo empty = nullptr;
+        if (slot.compare_exchange_strong(empty, undo)) return true;
+    }
+    return false;
+}
+
+void RemoveSignalUndo(void (*undo)()) {
+    for (std::atomic<TSignalUndo>& slot : signalUndos) {
+        TSignalUndo present = undo;
+        slot.compare_exchange_strong(present, nullptr);
+    }
+}
 
 void EndIfSignalled() {
     if (pendingSignal) ExitWithFailure(kSignalMessage);

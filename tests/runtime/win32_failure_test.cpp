@@ -1,10 +1,9 @@
 // Windows' ways for a program to fail at once: a structured exception that
 // nothing handles, the C library's fatal signals and console control events
-// each end it with the runtime's text and status -1, after the cleanup that
+// each end it with the runtime's text and status -1, after the undos of what
 // must outlive nothing (a switched display mode).
 #include <vesk/runtime/failure.h>
 #include <vesk/runtime/startup.h>
-#include "runtime/win32_ending.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +25,22 @@ void SayCleaned() {
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), "+cleaned", 8, &written, nullptr);
 }
 
+void NeverCalled() { SayCleaned(); }
+
 int Fault() {
-    SetWin32EndingCleanup(SayCleaned);
+    AddSignalUndo(NeverCalled);
+    AddSignalUndo(SayCleaned);
+    AddSignalUndo(SayCleaned);
+    RemoveSignalUndo(NeverCalled);
     volatile int* nowhere = nullptr;
     return *nowhere;
+}
+
+// An undo that meets a lock the fault left held must not keep the process
+// from ending.
+int HangInUndo() {
+    AddSignalUndo([] { Sleep(INFINITE); });
+    std::abort();
 }
 
 TEST_F(Win32Ending, FaultsAndFatalSignalsEndWithTheirTextsAfterTheCleanup) {
@@ -39,6 +50,7 @@ TEST_F(Win32Ending, FaultsAndFatalSignalsEndWithTheirTextsAfterTheCleanup) {
                 "^Unhandled Memory Exception Error$");
     EXPECT_EXIT(RunProgram([]() -> int { std::raise(SIGTERM); return 0; }), ::testing::ExitedWithCode(-1),
                 "^Received Signal$");
+    EXPECT_EXIT(RunProgram(HangInUndo), ::testing::ExitedWithCode(-1), "^Received Signal$");
 }
 
 // A console of the child's own takes the event, so that nothing else that
