@@ -79,6 +79,11 @@ void winmmdevice::Queue(int index) {
 // for the device's own opening and closing: every buffer found played, in
 // turn, is refilled.
 void winmmdevice::Feed() {
+    // With two buffers the device has one buffer's time (93 ms) to wait for
+    // a refill: the feeder must not queue behind a busy machine's threads,
+    // or the device plays silence. (Wine leaves thread priorities as they
+    // are unless set up to change them.)
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     while (WaitForSingleObject(wave_->bufferDone, INFINITE) == WAIT_OBJECT_0) {
         if (stopping_.load(std::memory_order_acquire)) return;
         while (Played(wave_->headers[next_])) {
