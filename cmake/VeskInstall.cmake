@@ -1,14 +1,16 @@
 # cmake --install: the engine's public headers under include/vesk, its
-# static libraries, a CMake package (find_package(VeskGL), target
-# VeskGL::VeskGL, vesk_embed_file) and a pkg-config file (veskgl).
+# static libraries, the vesk-embed command, a CMake package
+# (find_package(VeskGL), target VeskGL::VeskGL, vesk_embed_file), a
+# pkg-config file (veskgl) and the licence.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(VESK_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/VeskGL")
 
-install(TARGETS ${VESK_ENGINE_LIBRARIES} vesk_engine vesk_warnings
+install(TARGETS ${VESK_ENGINE_LIBRARIES} vesk_engine vesk_warnings vesk-embed
   EXPORT VeskGLTargets
-  ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}")
+  ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(EXPORT VeskGLTargets NAMESPACE VeskGL:: DESTINATION "${VESK_PACKAGE_DIR}")
 
 # Only the public headers install: internals and the platform back ends stay
@@ -28,3 +30,5 @@ install(FILES "${PROJECT_BINARY_DIR}/VeskGLConfig.cmake" "${PROJECT_BINARY_DIR}/
 file(RELATIVE_PATH VESK_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file("${CMAKE_CURRENT_LIST_DIR}/veskgl.pc.in" "${PROJECT_BINARY_DIR}/veskgl.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/veskgl.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+
+install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc/veskgl")

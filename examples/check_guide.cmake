@@ -1,6 +1,7 @@
 # Every C++ and CMake block of the guide must stand, letter for letter, in one
-# of the examples, so that what the guide shows is what CI builds and runs.
-#   cmake -DGUIDE=docs/engine.md -DEXAMPLES_DIR=examples -P check_guide.cmake
+# of the examples, so that what the guide shows is what CI builds and runs;
+# and every header the guide names must be there for a program to include.
+#   cmake -DGUIDE=docs/engine.md -DEXAMPLES_DIR=examples -DSOURCE_DIR=. -P check_guide.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -35,3 +36,32 @@ if(blocks EQUAL 0)
   message(FATAL_ERROR "the guide has no code blocks")
 endif()
 message(STATUS "${blocks} blocks of the guide found in the examples")
+
+# Headers are named in backquotes: <vesk/graphics/image.h> or graphics/image.h
+# for the public ones (under include/vesk), src/... for an internal one,
+# embedded/... for the headers vesk_embed_file writes.
+file(READ "${GUIDE}" guide)
+string(REGEX MATCHALL "`<?[a-z0-9_./]+\\.h>?`" named "${guide}")
+list(REMOVE_DUPLICATES named)
+set(missing "")
+foreach(header ${named})
+  string(REGEX REPLACE "[`<>]" "" header "${header}")
+  if(header MATCHES "^embedded/")
+    continue()
+  elseif(header MATCHES "^src/")
+    set(path "${SOURCE_DIR}/${header}")
+  elseif(header MATCHES "^vesk/")
+    set(path "${SOURCE_DIR}/include/${header}")
+  else()
+    set(path "${SOURCE_DIR}/include/vesk/${header}")
+  endif()
+  if(NOT EXISTS "${path}")
+    list(APPEND missing "${header}")
+  endif()
+endforeach()
+if(missing)
+  list(JOIN missing ", " missing)
+  message(FATAL_ERROR "the guide names headers a program cannot include: ${missing}")
+endif()
+list(LENGTH named count)
+message(STATUS "${count} headers named by the guide, all there")

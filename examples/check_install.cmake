@@ -21,8 +21,14 @@ foreach(internal system/sdl_platform.h graphics/gl_batch.h pixmap/png_io.h audio
     message(FATAL_ERROR "an internal header was installed: ${internal}")
   endif()
 endforeach()
+foreach(installed share/doc/veskgl/LICENSE bin/vesk-embed)
+  if(NOT EXISTS "${prefix}/${installed}")
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+endforeach()
 
-foreach(example bounce input)
+# None of the examples asks for C++20 itself: the package's targets bring it.
+foreach(example bounce input tune first-game)
   set(build "${WORK_DIR}/${example}")
   run(${CMAKE_COMMAND} -S "${EXAMPLES_DIR}/${example}" -B "${build}" "-DCMAKE_PREFIX_PATH=${prefix}"
       "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}")
@@ -30,17 +36,36 @@ foreach(example bounce input)
   run("${build}/example-${example}" 5)
 endforeach()
 
-# pkg-config: the input example needs no embedded files, so one compiler line
-# builds it.
+# pkg-config, from a moved copy of the install: the .pc file finds its
+# prefix from where it lies.
+set(moved "${WORK_DIR}/moved")
+file(COPY "${prefix}/" DESTINATION "${moved}")
 find_program(PKG_CONFIG pkg-config REQUIRED)
-file(GLOB_RECURSE pc_file "${prefix}/veskgl.pc")
+file(GLOB_RECURSE pc_file "${moved}/veskgl.pc")
 get_filename_component(pc_dir "${pc_file}" DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} "${pc_dir}")
-execute_process(COMMAND ${PKG_CONFIG} --cflags --libs veskgl
-  OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "pkg-config does not know veskgl")
-endif()
+function(pkg_config out)
+  execute_process(COMMAND ${PKG_CONFIG} ${ARGN} veskgl
+    OUTPUT_VARIABLE value OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "pkg-config does not know veskgl")
+  endif()
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+pkg_config(flags --cflags --libs)
 separate_arguments(flags UNIX_COMMAND "${flags}")
+
+# The input example needs no embedded files, so one compiler line builds it.
 run(c++ -std=c++20 -o "${WORK_DIR}/input-pc" "${EXAMPLES_DIR}/input/main.cpp" ${flags})
 run("${WORK_DIR}/input-pc" 5)
+
+# The first game embeds its coin with the installed vesk-embed, which writes
+# the assembly and the header; the assembly is compiled with the program.
+pkg_config(vesk_embed --variable=vesk_embed)
+set(game "${WORK_DIR}/first-game-pc")
+run("${vesk_embed}" coin_tga "${EXAMPLES_DIR}/first-game/assets/coin.tga" "${game}/embed")
+run(c++ -std=c++20 -o "${game}/first-game" "${EXAMPLES_DIR}/first-game/main.cpp"
+    "${EXAMPLES_DIR}/first-game/game.cpp" "${game}/embed/coin_tga.s" "-I${game}/embed" ${flags})
+file(COPY "${EXAMPLES_DIR}/first-game/assets/hero.png" "${EXAMPLES_DIR}/first-game/assets/pickup.wav"
+     DESTINATION "${game}/assets")
+run("${game}/first-game" 5)

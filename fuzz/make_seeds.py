@@ -2,7 +2,7 @@
 """Writes the seed inputs of the fuzz targets into fuzz/corpus/<target>/.
 
 The seeds are the small files the reader tests build (TGA and WAV layouts,
-stream operations); the PNG images of tests/data/pngsuite are passed to the
+stream operations) and short sequences of engine calls; the PNG images of tests/data/pngsuite are passed to the
 fuzzer as a further seed folder by scripts/fuzz. Run it again after changing
 a seed here; the output is the same every time.
 """
@@ -99,6 +99,97 @@ def buffer_seeds():
     }
 
 
+class ApiCalls:
+    """Builds an input for the API target: each call is its operation code
+    followed by its arguments, encoded the way the target's driver reads
+    them (sizes, coordinates and reals in their plain, non-edge form)."""
+
+    OPS = {'create': 0, 'convert': 1, 'scale': 2, 'window': 3, 'paste': 4, 'mask': 5, 'mirror': 6,
+           'pixels': 7, 'image': 8, 'lockable': 9, 'cells': 10, 'lock': 11, 'grab': 12, 'draw': 13,
+           'primitive': 14, 'state': 15, 'screen': 16, 'text': 17, 'sound': 18, 'play': 19,
+           'channel': 20, 'reserve': 21, 'bad_mode': 22, 'flip': 23}
+    EDGES = [-1, -2, 0, 1, -2**31, 2**31 - 1, 1 << 15, 1 << 16, (1 << 16) + 1, 1 << 30, -(1 << 16), 4097, 16385]
+
+    def __init__(self):
+        self.data = bytearray()
+
+    def op(self, name, *parts):
+        self.data.append(self.OPS[name])
+        for part in parts:
+            self.data += part
+        return self
+
+    @staticmethod
+    def byte(value):
+        return bytes([value & 0xFF])
+
+    @classmethod
+    def size(cls, value, small=255):
+        if value < 0 or value > small:
+            index = cls.EDGES.index(value)
+            shape = next(b for b in range(224, 256) if b % len(cls.EDGES) == index)
+            return bytes([shape])
+        return bytes([0, value & 0xFF, value >> 8]) if small > 255 else bytes([0, value])
+
+    @staticmethod
+    def coordinate(value):
+        return bytes([0, value + 16])
+
+    @staticmethod
+    def real(value, scale):
+        return bytes([0, max(0, min(255, round(value / scale * 128 + 128)))])
+
+    @staticmethod
+    def word(value):
+        return struct.pack('<I', value & 0xFFFFFFFF)
+
+
+def api_seeds():
+    c, b, size, xy, real = ApiCalls, ApiCalls.byte, ApiCalls.size, ApiCalls.coordinate, ApiCalls.real
+    pixmaps = (c().op('create', size(16), size(8), b(6), b(4)) )
+    pixmaps.data += bytes(range(8)) + b(0)  # one fill byte a row, then the slot
+    pixmaps.op('convert', b(0), b(4), b(1)).op('scale', b(1), size(24), size(12), b(2))
+    pixmaps.op('window', b(0), xy(2), xy(2), size(4), size(4), b(3)).op('paste', b(2), b(3), xy(1), xy(1))
+    pixmaps.op('mask', b(1), b(0), b(0), b(0), b(1)).op('mirror', b(0), b(1), b(0))
+    pixmaps.op('pixels', b(0), b(2), b(3), b(4), c.word(0x80FF0000), b(5), b(6), c.word(0xFF00FF00))
+
+    images = c().op('create', size(8), size(8), b(4), b(4))
+    images.data += bytes([0x40] * 8) + b(0)
+    images.op('image', b(0), b(7), b(0)).op('lockable', size(12), size(10), size(2), b(0), b(1))
+    images.op('cells', b(0), size(4), size(4), size(0), size(3), b(1), b(2))
+    images.op('lock', b(1), size(1), b(1), b(1), b(3), b(4), c.word(0xFFFFFFFF))
+    images.op('grab', b(1), xy(10), xy(10), size(0))
+    images.op('draw', b(0), real(20, 100), real(20, 100), size(0), b(0))
+    images.op('draw', b(2), real(5, 100), real(5, 100), size(1), b(1), real(40, 200), real(30, 200))
+    images.op('draw', b(1), real(0, 100), real(0, 100), size(0), b(2))
+    images.op('state', b(3), real(45, 720), real(2, 4), real(1, 4))
+    images.op('primitive', real(30, 100), real(30, 100), real(20, 200), real(10, 200), b(3))
+    images.op('primitive', real(10, 100), real(10, 100), real(50, 200), real(40, 200), b(1), b(1))
+    images.op('state', b(6), xy(4), xy(4), xy(40), xy(30)).op('state', b(2), b(4))
+    images.op('text', b(5), b(ord('S')), b(0), b(ord('c')), b(0), b(ord('o')), b(0), b(ord('r')), b(0),
+              b(0xE9), b(0), b(0), real(2, 100), real(40, 100))
+    images.op('screen', b(1), xy(0), xy(0), size(16), size(16), b(1)).op('screen', b(0), b(1), real(50, 100), real(30, 100))
+    images.op('flip')
+
+    sounds = c().op('sound', size(8, 512), b(1), size(22050, 48000), b(1))
+    sounds.data += bytes([0, 64, 128, 192, 255, 128, 64, 0]) + b(1) + b(0)
+    sounds.op('play', b(0), b(0), b(1), b(0)).op('channel', b(0), b(2), real(0.5, 4))
+    sounds.op('channel', b(0), b(3), real(-1, 2)).op('channel', b(0), b(5), real(2, 8)).op('channel', b(0), b(6))
+    sounds.op('reserve', b(1)).op('play', b(0), b(1), b(0), b(1)).op('channel', b(1), b(1), b(0))
+    sounds.op('channel', b(1), b(0))
+
+    refusals = c().op('create', size(-1), size(8), b(6), b(4)).op('create', size(1 << 16), size(1 << 16), b(6), b(4))
+    refusals.op('create', size(4), size(4), b(0), b(4))
+    refusals.data += bytes(4) + b(0)
+    refusals.op('window', b(0), xy(3), xy(3), size(4), size(4), b(1)).op('scale', b(0), size(0), size(4), b(1))
+    refusals.op('paste', b(0), b(0), xy(2), xy(2)).op('lockable', size(2**31 - 1), size(1), size(1), b(0), b(0))
+    refusals.op('lockable', size(4), size(4), size(-1), b(0), b(0)).op('bad_mode', b(0), size(480, 480))
+    refusals.op('screen', b(1), xy(0), xy(0), size(-1), size(4), b(0))
+    refusals.op('sound', size(-1, 512), b(1), size(44100, 48000), b(1))
+    return {'pixmaps': bytes(pixmaps.data), 'images': bytes(images.data), 'sounds': bytes(sounds.data),
+            'refusals': bytes(refusals.data)}
+
+
 def write(target, seeds):
     folder = os.path.join(HERE, 'corpus', target)
     os.makedirs(folder, exist_ok=True)
@@ -114,6 +205,7 @@ def main():
     write('fuzz_read_sample', wav_seeds())
     write('fuzz_open_url', open_url_seeds())
     write('fuzz_buffer', buffer_seeds())
+    write('fuzz_api', api_seeds())
     return 0
 
 

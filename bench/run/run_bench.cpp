@@ -19,8 +19,7 @@
 #include "graphics/gl_driver.h"
 #include "intro/intro.h"
 #include "intro/recording.h"
-#include <vesk/system/messages.h>
-#include <vesk/system/forwarding_platform.h>
+#include <vesk/system/platform.h>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -68,14 +67,15 @@ void RemoveRecordedFrame(int32_t frameNumber) {
     std::filesystem::remove(name);
 }
 
-// The platform as it is, watched at every poll (the poll comes before
-// each frame), ending the run with an Escape after the last frame.
-class TBenchPlatform : public TForwardingPlatformDriver {
+// Watches the run before each frame: the first presented frame, the
+// scroller steered to its effects, CPU and memory from the steady frame on,
+// and the end after the frames asked for.
+class TRunWatch {
 public:
-    TBenchPlatform(TClock::time_point start, int frames) : start_(start), frames_(frames) {}
+    TRunWatch(TClock::time_point start, int frames) : start_(start), frames_(frames) {}
 
-    void PollEvents() override {
-        Inner().PollEvents();
+    // False when the frames asked for have run.
+    bool BeforeFrame() {
         const auto done = static_cast<int>(IntroFrameCount());
         if (done == 1 && firstFrameMs_ < 0) {
             firstFrameMs_ = Milliseconds(start_);
@@ -92,7 +92,7 @@ public:
         if constexpr (recordFrames) {
             if (done >= 2) RemoveRecordedFrame(done - 2);
         }
-        if (done >= frames_) DeliverMessage({WM_KEYDOWN, VK_ESCAPE, 0x00010001});
+        return done < frames_;
     }
 
     void Report() const {
@@ -110,7 +110,7 @@ public:
     }
 
 private:
-    // The draws since the last poll are those of the frame just presented.
+    // The draws since the last call are those of the frame just presented.
     void CountDraws(int done) {
         const uint64_t draws = GLDriver().DrawCallCount();
         if (done > kSteadyFrom) peakDraws_ = std::max(peakDraws_, draws - lastDraws_);
@@ -147,9 +147,13 @@ int main(int argc, char** argv) {
     const auto start = vesk::TClock::now();
     const int frames = argc > 1 ? std::atoi(argv[1]) : 1500;
     if constexpr (vesk::recordFrames) std::filesystem::create_directories("record");
-    auto platform = std::make_shared<vesk::TBenchPlatform>(start, frames);
-    vesk::SetPlatformDriver(platform);
-    vesk::RunIntro();
-    platform->Report();
+    vesk::TRunWatch watch(start, frames);
+    // The delivered loop: asking for Escape pumps the window's messages
+    // before every frame, then the show's own steps.
+    if (vesk::StartIntro()) {
+        while (vesk::TakeKeyHits(vesk::VK_ESCAPE) == 0 && watch.BeforeFrame()) vesk::RunIntroFrame();
+        vesk::EndIntro();
+    }
+    watch.Report();
     return 0;
 }

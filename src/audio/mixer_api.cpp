@@ -3,6 +3,8 @@
 #include <vesk/audio/mixer.h>
 
 #include "audio/mixer_engine.h"
+#include "audio/stream_feeder.h"
+#include "audio/stream_record.h"
 #include "runtime/std_compat.h"
 
 #include <array>
@@ -94,6 +96,7 @@ sound* PrepareVoice(mixer& engine, sound* previous) {
     voice->state.store(VoiceStopped, std::memory_order_relaxed);
     voice->recycleAtEnd = false;
     voice->record = nullptr;
+    voice->stream = nullptr;
     voice->position = 0;
     voice->next = nullptr;
     return voice;
@@ -121,9 +124,43 @@ void HandBack(mixer& engine, sound& voice) {
     ChangeLiveState(voice, [](int32_t) { return int32_t{VoiceFinished}; });
 }
 
-// The mixer plays 16-bit stereo records only, and needs a running output.
+// The mixer needs a running output and room in the incoming ring, and plays
+// 16-bit stereo records only.
+bool Playable(const mixer& engine) { return engine.outputRate != 0 && !engine.incoming.Full(); }
+
 bool Playable(const mixer& engine, const SoundRecord& record) {
-    return record.channels == 2 && record.bitsPerSample == 16 && engine.outputRate != 0 && !engine.incoming.Full();
+    return record.channels == 2 && record.bitsPerSample == 16 && Playable(engine);
+}
+
+// What a new voice plays: a record, or a streamed play (whose loops its
+// feeder makes, so the voice itself plays once).
+struct VoiceSource {
+    SoundRecord* record = nullptr;
+    StreamRecord* stream = nullptr;
+};
+
+// Queues a voice for the source on the handle (0 for a new one), as
+// MixerPlay describes; the source has been found playable.
+int32_t StartVoice(mixer& engine, const VoiceSource& source, int paused, int32_t handle, sound* previous) {
+    const bool ownHandle = handle == 0;
+    if (ownHandle) {
+        handle = table->HandOut();
+    } else {
+        HandBack(engine, *previous);
+    }
+    sound* voice = PrepareVoice(engine, previous);
+    if (source.record) source.record->references.fetch_add(1, std::memory_order_relaxed);
+    voice->record = source.record;
+    voice->stream = source.stream;
+    voice->recycleAtEnd = ownHandle;
+    voice->autoHandle = ownHandle ? handle : 0;
+    int32_t flags = source.record && source.record->loop ? VoicePlayingLooped : VoicePlayingOnce;
+    if (paused) flags |= VoicePausedBit;
+    voice->state.store(flags, std::memory_order_relaxed);
+    if (handle != 0) table->voice[table->SlotOf(handle)] = voice;
+    voice->queued = true;
+    engine.incoming.Push(voice);
+    return handle;
 }
 
 // Reals scaled to fixed point, saturating at the ends of the type (NaN is 0).
@@ -155,8 +192,10 @@ int MixerOpen() {
     return MixerOpenWith(MakePlatformAudioDevice());
 }
 
-// The output is stopped before the mixer goes, so no pass runs on freed voices.
+// The output is stopped before the mixer goes, so no pass runs on freed
+// voices; the engine's stream feeding stops with it.
 int MixerClose() {
+    StopBackgroundFeeding();
     table.reset();
     if (device) device->Shutdown();
     device.reset();
@@ -198,25 +237,17 @@ int32_t MixerPlay(SoundRecord* record, int paused, int32_t handle) {
     sound* previous = nullptr;
     if (handle != 0 && !(previous = Resolve(handle))) return handle;
     if (!Playable(engine, *record)) return 0;
+    return StartVoice(engine, {record, nullptr}, paused, handle, previous);
+}
 
-    const bool ownHandle = handle == 0;
-    if (ownHandle) {
-        handle = table->HandOut();
-    } else {
-        HandBack(engine, *previous);
-    }
-    sound* voice = PrepareVoice(engine, previous);
-    record->references.fetch_add(1, std::memory_order_relaxed);
-    voice->record = record;
-    voice->recycleAtEnd = ownHandle;
-    voice->autoHandle = ownHandle ? handle : 0;
-    int32_t flags = record->loop ? VoicePlayingLooped : VoicePlayingOnce;
-    if (paused) flags |= VoicePausedBit;
-    voice->state.store(flags, std::memory_order_relaxed);
-    if (handle != 0) table->voice[table->SlotOf(handle)] = voice;
-    voice->queued = true;
-    engine.incoming.Push(voice);
-    return handle;
+int32_t MixerPlayStream(StreamRecord* stream, int paused, int32_t handle) {
+    if (!table || !stream) return 0;
+    mixer& engine = *device->Mixer();
+    sound* previous = nullptr;
+    if (handle != 0 && !(previous = Resolve(handle))) return 0;
+    if (!Playable(engine)) return 0;
+    engine.PrepareStreams();
+    return StartVoice(engine, {nullptr, stream}, paused, handle, previous);
 }
 
 int MixerStatus(int32_t handle) {

@@ -2,6 +2,9 @@
 
 #include <vesk/audio/mixer.h>
 
+#include "audio/mixer_stream_sound.h"
+#include "audio/stream_feeder.h"
+
 #include <cstdlib>
 
 namespace vesk {
@@ -20,6 +23,13 @@ TSoundRef TMixerDriver::CreateSound(std::shared_ptr<TPcmSample> sample, int flag
     SoundRecord* data = MixerCreateSound(frames->length, 16, 2, frames->hertz, frames->samples, flags ? -1 : 0);
     frames.reset();
     return TMixerSound::Create(data);
+}
+
+// The feeding starts with the first streamed sound, so that it is under way
+// well before a play needs more than the frames read ahead at its start.
+std::shared_ptr<TStreamSound> TMixerDriver::CreateStreamSound(std::shared_ptr<TSoundSource> source, int flags) {
+    EnsureBackgroundFeeding();
+    return std::make_shared<TMixerStreamSound>(std::move(source), flags != 0);
 }
 
 TChannelRef TMixerDriver::AllocateChannel() {

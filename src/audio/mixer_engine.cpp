@@ -26,7 +26,14 @@ void sound::InheritParameters(int32_t rate, int16_t volume, int16_t pan, int16_t
 mixer::mixer(int samplesPerPass) : samplesPerPass(samplesPerPass), accumulator_(samplesPerPass, 0) {}
 
 mixer::~mixer() {
-    for (auto& voice : voices_) ReleaseRecord(voice->record);
+    for (auto& voice : voices_) {
+        ReleaseRecord(voice->record);
+        DetachStream(*voice);
+    }
+}
+
+void mixer::PrepareStreams() {
+    if (streamWindow_.empty()) streamWindow_.assign(StreamWindowFrames() * 2, 0);
 }
 
 sound* mixer::TakeVoice() {
@@ -68,6 +75,7 @@ void mixer::ApplyResult(sound** link, sound& voice, int result) {
     voice.next = nullptr;
     ReleaseRecord(voice.record);
     voice.record = nullptr;
+    DetachStream(voice);
     recycled.Push(&voice);
 }
 

@@ -22,6 +22,12 @@ namespace vesk {
 constexpr int kVoiceRingSlots = 4096;
 constexpr int32_t kNormalRate = 65536;
 constexpr int16_t kFullVolume = 4096;
+// A streamed voice passes at most this many frames of its source per output
+// frame (16 fraction bits): what one pass copies out of a stream's ring is
+// bounded, and so is the window it goes into.
+constexpr int64_t kLargestStreamStep = int64_t{8} << 16;
+
+struct StreamRecord;
 
 // Voice states. The paused bit is added to a playing state.
 enum VoiceState : int32_t {
@@ -101,6 +107,9 @@ public:
     bool recycleAtEnd = false;
     sound* next = nullptr;  // in the active list
     SoundRecord* record = nullptr;
+    // A streamed play instead of a record. The mixing thread lets go of it
+    // (DetachStream) as soon as the voice stops, ends or is recycled.
+    StreamRecord* stream = nullptr;
     uint64_t position = 0;
     std::atomic<int32_t> rateCurrent{kNormalRate}, rateTarget{kNormalRate};
     std::atomic<int16_t> volumeCurrent{kFullVolume}, volumeTarget{kFullVolume};
@@ -117,6 +126,10 @@ private:
     }
 };
 
+// Mixing thread (or while it is idle): the voice lets go of its stream, and
+// tells the stream's owner so.
+void DetachStream(sound& voice);
+
 // The result of mixing one voice for one pass.
 enum MixResult : int { MixRecycle = -1, MixGoOn = 0, MixEnded = 1, MixPaused = -2 };
 
@@ -130,6 +143,14 @@ public:
     void MixPass(int16_t* destination);
     // Mixing thread: adds one voice's next samples into the accumulator.
     int MixVoice(sound& voice, int32_t* accumulator, int samples);
+
+    // Main thread, before the first streamed voice is queued: makes the
+    // window that streamed passes copy their frames into.
+    void PrepareStreams();
+    // Frames a streamed pass can reach at the largest stream step.
+    uint64_t StreamWindowFrames() const {
+        return static_cast<uint64_t>(samplesPerPass / 2) * static_cast<uint64_t>(kLargestStreamStep >> 16) + 4;
+    }
 
     // Main thread: a voice from the recycled ring, the spare list, or new.
     sound* TakeVoice();
@@ -153,8 +174,12 @@ private:
     void Activate();
     void ApplyResult(sound** link, sound& voice, int result);
     void Store(int16_t* destination);
+    int MixStream(sound& voice, StreamRecord& stream, int32_t* accumulator, int samples);
+    void CopyWindow(StreamRecord& stream, uint64_t first, uint64_t present, uint64_t reach);
+    void Advance(StreamRecord& stream, uint64_t passed, uint64_t missing, uint64_t written);
 
     std::vector<int32_t> accumulator_;
+    std::vector<int16_t> streamWindow_;  // made on the main thread before any stream plays
     sound* active_ = nullptr;
     // Main thread only: every voice ever made (the mixer owns them) and the
     // voices that were made but never queued and are free again.

@@ -1,11 +1,12 @@
 #include <vesk/audio/sample.h>
 
+#include <vesk/runtime/failure.h>
 #include "runtime/std_compat.h"
 
 #include <array>
 #include <cstring>
 #include <limits>
-#include <new>
+#include <string>
 
 namespace vesk {
 namespace {
@@ -13,11 +14,18 @@ namespace {
 // Indexed by format value.
 constexpr std::array<int32_t, 7> kBytesPerFrame = {0, 1, 2, 2, 2, 4, 4};
 
-// The byte count of n frames; a size the runtime's 32-bit counts cannot hold
-// is an allocation that cannot succeed.
+void CheckLength(int32_t length) {
+    if (length < 0)
+        Fail("Invalid sample length", "a sample of " + std::to_string(length) + " frames: the length cannot be negative");
+}
+
+// The byte count of n frames; a size the 32-bit capacity cannot count is
+// refused before anything is allocated.
 int32_t ByteCount(int32_t n, int32_t format) {
     const int64_t bytes = int64_t{n} * BytesPerFrame(format);
-    if (bytes > std::numeric_limits<int32_t>::max()) throw std::bad_alloc();
+    if (bytes > std::numeric_limits<int32_t>::max())
+        Fail("Invalid sample length", std::to_string(n) + " frames of " + std::to_string(BytesPerFrame(format)) +
+                                          " bytes take more than a sample can hold");
     return static_cast<int32_t>(bytes);
 }
 
@@ -28,10 +36,10 @@ int32_t BytesPerFrame(int32_t format) {
     return kBytesPerFrame[format];
 }
 
-// A negative length makes an empty sample rather than a borrowed one.
 std::shared_ptr<TPcmSample> TPcmSample::Create(int32_t length, int32_t hertz, int32_t format) {
+    CheckLength(length);
     auto sample = std::make_shared<TPcmSample>();
-    sample->length = length < 0 ? 0 : length;
+    sample->length = length;
     sample->hertz = hertz;
     sample->format = format;
     sample->capacity = ByteCount(sample->length, format);
@@ -41,6 +49,7 @@ std::shared_ptr<TPcmSample> TPcmSample::Create(int32_t length, int32_t hertz, in
 }
 
 std::shared_ptr<TPcmSample> TPcmSample::Wrap(void* samples, int32_t length, int32_t hertz, int32_t format) {
+    CheckLength(length);
     auto sample = std::make_shared<TPcmSample>();
     sample->samples = static_cast<uint8_t*>(samples);
     sample->length = length;

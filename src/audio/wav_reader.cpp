@@ -1,5 +1,7 @@
 #include <vesk/audio/wav_reader.h>
 
+#include "audio/wav_layout.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -48,16 +50,6 @@ int32_t Deliverable(TByteStream& stream, int32_t size) {
     return std::clamp(stream.Size() - position, 0, size);
 }
 
-// The sample holds the whole frames only; a partial frame at the end of the
-// chunk is read past and dropped, never written beyond the sample.
-std::shared_ptr<TPcmSample> ReadDataChunk(TByteStream& stream, int32_t rate, int32_t format) {
-    const int32_t declared = ReadChunkSize(stream);
-    const int32_t size = Deliverable(stream, declared);
-    auto sample = TPcmSample::Create(size / BytesPerFrame(format), rate, format);
-    stream.ReadExact(sample->samples, sample->capacity);
-    stream.Skip(size - sample->capacity);
-    return sample;
-}
 
 bool IsChunkId(const uint8_t* id) {
     for (int i = 0; i < 4; ++i)
@@ -90,21 +82,36 @@ Text ReadChunkTag(TByteStream& stream) {
     return BytesToText(std::string_view(bytes, 4));
 }
 
-std::shared_ptr<TPcmSample> TWavReader::Decode(TByteStream& stream) {
-    if (ReadChunkTag(stream) != u"RIFF") return nullptr;
+bool ReadWavLayout(TByteStream& stream, TWavLayout& layout) {
+    if (ReadChunkTag(stream) != u"RIFF") return false;
     stream.ReadI32();  // RIFF size
-    if (ReadChunkTag(stream) != u"WAVE") return nullptr;
-    if (ReadChunkTag(stream) != u"fmt ") return nullptr;
+    if (ReadChunkTag(stream) != u"WAVE") return false;
+    if (ReadChunkTag(stream) != u"fmt ") return false;
     const WavFormat wav = ReadFormatChunk(stream);
-    if (wav.audioFormat != 1) return nullptr;
+    if (wav.audioFormat != 1) return false;
     const int32_t format = SampleFormatOf(wav.bits, wav.channels);
-    if (format == SampleNone) return nullptr;
+    if (format == SampleNone) return false;
     if (wav.chunkSize > 16) stream.Skip(wav.chunkSize - 16);
     while (!stream.AtEnd()) {
-        if (ReadChunkTag(stream) == u"data") return ReadDataChunk(stream, wav.rate, format);
+        if (ReadChunkTag(stream) == u"data") {
+            const int32_t declared = ReadChunkSize(stream);
+            layout = {format, wav.rate, Deliverable(stream, declared), stream.Position()};
+            return true;
+        }
         SkipChunk(stream);
     }
-    return nullptr;
+    return false;
+}
+
+// The sample holds the whole frames only; a partial frame at the end of the
+// chunk is read past and dropped, never written beyond the sample.
+std::shared_ptr<TPcmSample> TWavReader::Decode(TByteStream& stream) {
+    TWavLayout layout;
+    if (!ReadWavLayout(stream, layout)) return nullptr;
+    auto sample = TPcmSample::Create(layout.dataBytes / BytesPerFrame(layout.format), layout.rate, layout.format);
+    stream.ReadExact(sample->samples, sample->capacity);
+    stream.Skip(layout.dataBytes - sample->capacity);
+    return sample;
 }
 
 void InitWavModule() {

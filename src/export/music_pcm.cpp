@@ -1,6 +1,5 @@
 #include "export/music_pcm.h"
 
-#include <vesk/audio/sample_reader.h>
 #include <vesk/audio/wav_reader.h>
 #include "export/export_error.h"
 #include "intro/intro_assets.h"
@@ -29,7 +28,7 @@ TMusicPcm ReadIntroMusic() {
     InitStreamModule();
     InitWavModule();
     RegisterIntroAssets();
-    std::shared_ptr<TPcmSample> sample = ReadAudioSample(kMusicUrl);
+    std::shared_ptr<TPcmSample> sample = IntroMusicSample();
     if (!sample || sample->hertz <= 0) throw TExportError("the embedded music does not decode");
     if (sample->format != SampleStereo16LE) sample = sample->Convert(SampleStereo16LE);
     return {sample};

@@ -2,6 +2,9 @@
 
 #include <vesk/graphics/draw_state.h>
 #include <vesk/graphics/render_driver.h>
+#include <vesk/runtime/failure.h>
+
+#include <string>
 
 namespace vesk {
 
@@ -38,6 +41,9 @@ void FillPolygon(const std::vector<float>& points) {
 void PastePixmapToScreen(const TPixmapRef& pixmap, float x, float y) { RenderDriver().BlitPixmap(pixmap, x, y); }
 
 TPixmapRef GrabScreenPixmap(int x, int y, int width, int height) {
+    if (width < 1 || height < 1)
+        Fail("Invalid pixmap size", "a grab of " + std::to_string(width) + " x " + std::to_string(height) +
+                                        " pixels: sizes must be at least 1");
     return RenderDriver().ReadBackBuffer(x, y, width, height);
 }
 

@@ -2,9 +2,11 @@
 
 #include <vesk/graphics/image_settings.h>
 #include <vesk/graphics/render_driver.h>
+#include <vesk/runtime/failure.h>
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace vesk {
 namespace {
@@ -133,6 +135,9 @@ void GetDrawOrigin(float& x, float& y) {
 }
 
 void SetClipViewport(int x, int y, int width, int height) {
+    if (width < 0 || height < 0)
+        Fail("Invalid clip viewport", "a viewport of " + std::to_string(width) + " x " + std::to_string(height) +
+                                          " pixels: sizes cannot be negative");
     state.clipX = x;
     state.clipY = y;
     state.clipWidth = width;

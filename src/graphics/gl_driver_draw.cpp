@@ -18,7 +18,12 @@ namespace vesk {
 // Ellipses get one corner per pixel of radius, at least 12, in multiples of
 // 4 so the outline is symmetric about both axes.
 int EllipseSegmentCount(float xr, float yr) {
-    int n = std::max(static_cast<int>(std::fabs(xr) + std::fabs(yr)), 12);
+    // Past a few tens of thousands more segments would not show, and an oval
+    // of vast or broken size must not mean a vertex array to match.
+    constexpr int kMostSegments = 1 << 16;
+    const float reach = std::fabs(xr) + std::fabs(yr);
+    if (std::isnan(reach)) return 12;
+    const int n = reach >= kMostSegments ? kMostSegments : std::max(static_cast<int>(reach), 12);
     return n - n % 4;
 }
 
@@ -152,9 +157,13 @@ std::shared_ptr<TPixmap> TGLRenderDriver::ReadBackBuffer(int x, int y, int width
     TPixmapRef pixels = TPixmap::Create(width, height, FormatRGBA8888, 4);
     if (width == 0 || height == 0) return pixels;
     Flush();
-    // Parts of the rectangle outside the window are not written by GL.
+    // Parts of the rectangle outside the window are not written by GL; a
+    // rectangle wholly outside is not read at all, which also keeps the
+    // arithmetic below away from the ends of the integers.
     std::memset(pixels->pixels, 0, static_cast<size_t>(pixels->pitch) * height);
-    ReadPixelRows(x, height_ - height - y, *pixels);
+    const int64_t bottom = int64_t{height_} - height - y;
+    if (int64_t{x} + width <= 0 || x >= width_ || bottom + height <= 0 || bottom >= height_) return pixels;
+    ReadPixelRows(x, static_cast<int>(bottom), *pixels);
     // GL returns the bottom row first; callers want row 0 at the top.
     return MirrorPixmapY(pixels);
 }

@@ -9,6 +9,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 
 namespace vesk {
 
@@ -45,7 +48,8 @@ void TGLRenderDriver::ApplyBlendMode(int mode) {
 }
 
 void TGLRenderDriver::ApplyAlpha(float alpha) {
-    alpha = std::clamp(alpha, 0.0f, 1.0f);
+    // An alpha that is not a number clamps to nothing: it reads as 0.
+    alpha = std::isnan(alpha) ? 0.0f : std::clamp(alpha, 0.0f, 1.0f);
     color_[3] = static_cast<uint8_t>(alpha * 255.0f);  // truncates: 0.999 gives 254
 }
 
@@ -62,7 +66,9 @@ void TGLRenderDriver::ApplyClearColor(int red, int green, int blue) {
 
 void TGLRenderDriver::ApplyViewport(int x, int y, int width, int height) {
     const bool enabled = !(x == 0 && y == 0 && width == width_ && height == height_);
-    const std::array<int, 4> scissor{x, height_ - y - height, width, height};
+    // Worked out wide: a viewport far off the window must not wrap around.
+    const int64_t bottom = std::clamp<int64_t>(int64_t{height_} - y - height, INT32_MIN, INT32_MAX);
+    const std::array<int, 4> scissor{x, static_cast<int>(bottom), width, height};
     if (enabled == scissorEnabled_ && (!enabled || scissor == scissor_)) return;
     Flush();
     scissorEnabled_ = enabled;

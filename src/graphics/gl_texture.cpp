@@ -3,6 +3,7 @@
 #include "graphics/gl_driver.h"
 #include "graphics/gl_pixels.h"
 #include "graphics/gl_texture_frame.h"
+#include "graphics/window.h"
 #include <vesk/graphics/image_settings.h>
 #include <vesk/runtime/failure.h>
 
@@ -25,6 +26,20 @@ int NextPowerOfTwo(int value) {
 
 int HalfSize(int size) { return size > 1 ? size / 2 : 1; }
 
+// The GL is asked only about sizes within its largest side: a proxy of a
+// vast size can overrun the GL's own arithmetic. Both sides are halved
+// together, as a refused probe would have them halved, until the longer one
+// fits. Without a context the largest side reads 0 and nothing changes.
+void HalveWithinLargestSide(int& textureWidth, int& textureHeight) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (largest < 1) return;
+    while (textureWidth > largest || textureHeight > largest) {
+        textureWidth = HalfSize(textureWidth);
+        textureHeight = HalfSize(textureHeight);
+    }
+}
+
 void SetFilters(bool filtered) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST);
@@ -35,8 +50,11 @@ void SetFilters(bool filtered) {
 void CalculateTextureSize(int width, int height, int& textureWidth, int& textureHeight) {
     textureWidth = NextPowerOfTwo(width);
     textureHeight = NextPowerOfTwo(height);
+    HalveWithinLargestSide(textureWidth, textureHeight);
     while (!TextureSizeFits(textureWidth, textureHeight)) {
-        if (textureWidth == 1 && textureHeight == 1) Fail("Unable to calculate tex size");
+        if (textureWidth == 1 && textureHeight == 1)
+            Fail("Unable to calculate tex size", GLContextLive() ? "the GL refuses even a 1 x 1 texture"
+                                                                 : "graphics is not open: images are made after OpenGraphics");
         textureWidth = HalfSize(textureWidth);
         textureHeight = HalfSize(textureHeight);
     }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace vesk {
 namespace {
@@ -144,7 +145,10 @@ void TGLLockableFrame::Unlock() {
 std::shared_ptr<TGLLockableFrame> TGLLockableFrame::Create(int width, int height, int flags) {
     int textureWidth, textureHeight;
     CalculateTextureSize(width, height, textureWidth, textureHeight);
-    if (textureWidth < width || textureHeight < height) Fail("Unable to create texture");
+    if (textureWidth < width || textureHeight < height)
+        Fail("Unable to create texture", "a lockable frame of " + std::to_string(width) + " x " + std::to_string(height) +
+                                             " pixels is larger than the largest texture the GL takes (" +
+                                             std::to_string(textureWidth) + " x " + std::to_string(textureHeight) + ")");
     auto frame = std::make_shared<TGLLockableFrame>();
     frame->flags = flags;
     frame->backing = ClearedTexturePixmap(textureWidth, textureHeight);

@@ -2,10 +2,13 @@
 
 #include <vesk/graphics/draw_state.h>
 #include "graphics/gl_heap.h"
+#include "graphics/window.h"
 #include <vesk/graphics/render_driver.h>
 #include <vesk/graphics/text_font.h>
 #include <vesk/runtime/failure.h>
 #include <vesk/system/platform.h>
+
+#include <string>
 
 namespace vesk {
 namespace {
@@ -55,8 +58,18 @@ bool DisplayModeMatches(const TGraphicsMode& mode, int width, int height, int de
            (!depth || SameDepth(mode.depth, depth)) && (!hertz || mode.hertz == hertz);
 }
 
+// A mode that no display could have fails as an unlisted one does, before
+// anything is closed.
+void CheckModeArguments(int width, int height, int depth, int hertz) {
+    if (width >= 1 && height >= 1 && depth >= 0 && hertz >= 0) return;
+    Fail("Graphics mode does not exist", "width " + std::to_string(width) + " and height " + std::to_string(height) +
+                                             " must be at least 1, depth " + std::to_string(depth) + " and hertz " +
+                                             std::to_string(hertz) + " at least 0");
+}
+
 void OpenGraphics(int width, int height, int depth, int hertz) {
     InitGraphicsModule();
+    CheckModeArguments(width, height, depth, hertz);
     // Only the size is checked against the display modes; a window on the
     // desktop may have any size.
     if (depth != 0 && !DisplayModeExists(width, height, 0, 0)) Fail("Graphics mode does not exist");
@@ -81,6 +94,9 @@ void CloseGraphics() {
 }
 
 bool GraphicsOpen() { return front.open; }
+
+void SetWindowTitle(const Text& title) { SetWindowTitle(TextToUtf8(title)); }
+void SetWindowTitle(std::string_view utf8) { SetGLWindowTitle(std::string(utf8)); }
 
 void FlipBuffers() { RenderDriver().PresentFrame(); }
 

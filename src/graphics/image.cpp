@@ -5,8 +5,10 @@
 #include <vesk/graphics/draw_state.h>
 #include <vesk/graphics/render_driver.h>
 #include <vesk/pixmap/pixmap_reader.h>
+#include <vesk/runtime/failure.h>
 
 #include <algorithm>
+#include <string>
 
 namespace vesk {
 namespace {
@@ -27,6 +29,15 @@ void ApplyAutoCentre(const TImageRef& image) {
     if (GetAutoCentreAnchor()) CentreImageAnchor(image);
 }
 
+// An image shows at least one pixel in at least one frame.
+void CheckImageShape(int width, int height, int frameCount) {
+    if (width < 1 || height < 1)
+        Fail("Unable to create texture", "an image of " + std::to_string(width) + " x " + std::to_string(height) +
+                                             " pixels: width and height must be at least 1");
+    if (frameCount < 1)
+        Fail("Unable to create texture", "an image of " + std::to_string(frameCount) + " frames: it needs at least 1");
+}
+
 }  // namespace
 
 TImage::TImage(int width, int height, int frameCount, int flags)
@@ -34,6 +45,7 @@ TImage::TImage(int width, int height, int frameCount, int flags)
     : width(width), height(height), flags(flags), frames(std::max(frameCount, 0)), pixmaps(std::max(frameCount, 0)) {}
 
 TImageRef CreateLockableImage(int width, int height, int frameCount, int flags) {
+    CheckImageShape(width, height, frameCount);
     flags = ResolveFlags(flags) | IMAGE_DYNAMIC;
     auto image = std::make_shared<TImage>(width, height, frameCount, flags);
     for (auto& frame : image->frames) frame = RenderDriver().MakeDynamicFrame(width, height, flags);
@@ -43,6 +55,7 @@ TImageRef CreateLockableImage(int width, int height, int frameCount, int flags) 
 
 TImageRef MakeImage(const TPixmapRef& source, int flags) {
     if (!source) return nullptr;
+    CheckImageShape(source->width, source->height, 1);
     flags = ResolveFlags(flags);
     TPixmapRef pixmap = ApplyMask(source, flags);
     auto image = std::make_shared<TImage>(pixmap->width, pixmap->height, 1, flags);
@@ -57,7 +70,7 @@ TImageRef MakeImage(const TUrl& source, int flags) { return MakeImage(LoadPixmap
 TImageRef MakeCellImage(const TPixmapRef& source, int cellWidth, int cellHeight, int firstCell, int cellCount, int flags) {
     // Cells of no size or before the first would divide by zero or reach
     // outside the sheet.
-    if (!source || cellWidth <= 0 || cellHeight <= 0 || firstCell < 0 || cellCount < 0) return nullptr;
+    if (!source || cellWidth <= 0 || cellHeight <= 0 || firstCell < 0 || cellCount < 1) return nullptr;
     flags = ResolveFlags(flags);
     TPixmapRef sheet = ApplyMask(source, flags);
     const int columns = sheet->width / cellWidth;

@@ -5,7 +5,11 @@
 #include <vesk/graphics/draw_state.h>
 #include <vesk/graphics/render_driver.h>
 
+#include <vesk/graphics/graphics.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace vesk {
 namespace {
@@ -20,11 +24,24 @@ TImageFrame* FrameAt(const TImageRef& image, int frame) {
 
 // The start of the first tile along one axis: the tile grid through the
 // drawing position, first tile reaching into the viewport's first pixel.
-int FirstTileStart(float position, int viewStart, int size) {
-    const int gridStart = viewStart - size + 1;
-    int remainder = (static_cast<int>(std::floor(position)) - gridStart) % size;
+int64_t FirstTileStart(float position, int64_t viewStart, int size) {
+    const int64_t gridStart = viewStart - size + 1;
+    const double cell = std::floor(position);
+    // Far positions only shift the grid by whole tiles; what matters is where
+    // it stands within one tile.
+    int64_t remainder = static_cast<int64_t>(std::fmod(cell - static_cast<double>(gridStart), size));
     if (remainder < 0) remainder += size;
     return gridStart + remainder;
+}
+
+// The part of the viewport inside the window along one axis: tiles beyond
+// the window would not show, and a vast viewport must not mean vast work.
+struct TSpan {
+    int64_t start, end;
+};
+
+TSpan VisibleSpan(int viewStart, int viewSize, int screenSize) {
+    return {std::max<int64_t>(viewStart, 0), std::min<int64_t>(int64_t{viewStart} + viewSize, screenSize)};
 }
 
 }  // namespace
@@ -71,16 +88,18 @@ void TileImageFrame(const TImageRef& image, float x, float y, int frame) {
     const int h = image->height;
     const float fx = x + state.originX - image->anchorX;
     const float fy = y + state.originY - image->anchorY;
+    if (!std::isfinite(fx) || !std::isfinite(fy)) return;  // no grid to align to
     // Whole tiles step by whole pixels; the fraction of the position moves
     // every tile alike.
     const float offsetX = fx - std::floor(fx);
     const float offsetY = fy - std::floor(fy);
     RenderDriver().ApplyMatrix(1, 0, 0, 1);
-    const int endX = state.clipX + state.clipWidth;
-    const int endY = state.clipY + state.clipHeight;
-    for (int row = FirstTileStart(fy, state.clipY, h); row < endY; row += h) {
-        for (int column = FirstTileStart(fx, state.clipX, w); column < endX; column += w) {
-            target->Draw(0, 0, static_cast<float>(w), static_cast<float>(h), column + offsetX, row + offsetY);
+    const TSpan across = VisibleSpan(state.clipX, state.clipWidth, GetScreenWidth());
+    const TSpan down = VisibleSpan(state.clipY, state.clipHeight, GetScreenHeight());
+    for (int64_t row = FirstTileStart(fy, down.start, h); row < down.end; row += h) {
+        for (int64_t column = FirstTileStart(fx, across.start, w); column < across.end; column += w) {
+            target->Draw(0, 0, static_cast<float>(w), static_cast<float>(h), static_cast<float>(column) + offsetX,
+                         static_cast<float>(row) + offsetY);
         }
     }
     SetRotationAndScale(state.rotation, state.scaleX, state.scaleY);

@@ -12,6 +12,7 @@
 #include <SDL_opengl.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,7 @@ struct TContextState {
     int cursorCounter = 0;
     uint64_t swaps = 0;
     std::string failureReason;
+    std::optional<std::string> title;  // the program's, in place of the defaults
 };
 
 TContextState state;
@@ -193,10 +195,10 @@ SDL_Window* CreateWindow(int width, int height, int depth, int hertz, uint32_t f
     const uint32_t common = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
     if (!(flags & CONTEXT_FULLSCREEN)) {
         state.request = {};
-        return SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, common);
+        return SDL_CreateWindow(state.title.value_or(kWindowTitle).c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, common);
     }
     state.request = {kModeRequestSize, width, height, depth, hertz, hertz != 0};
-    return SDL_CreateWindow(kFullScreenTitle, 0, 0, width, height,
+    return SDL_CreateWindow(state.title.value_or(kFullScreenTitle).c_str(), 0, 0, width, height,
                             common | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
 }
 
@@ -336,6 +338,11 @@ void ShowSystemCursor(bool show) {
     if (!state.live) return;
     state.cursorCounter = StepCursorCounter(state.cursorCounter, show);
     SDL_ShowCursor(state.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SetGLWindowTitle(const std::string& title) {
+    state.title = title;
+    if (state.window) SDL_SetWindowTitle(state.window, title.c_str());
 }
 
 int EnumerateDisplayModes(TDisplayModeRecord* buffer, int byteSize) {

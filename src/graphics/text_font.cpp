@@ -129,6 +129,10 @@ int StringHeight(const Text& text) {
     return height;
 }
 
+void DrawString(std::string_view utf8, float x, float y) { DrawString(Utf8ToText(utf8), x, y); }
+int StringWidth(std::string_view utf8) { return StringWidth(Utf8ToText(utf8)); }
+int StringHeight(std::string_view utf8) { return StringHeight(Utf8ToText(utf8)); }
+
 void SetTextFont(const TBitmapFontRef& font) { currentFont = font ? font : defaultFont; }
 
 TBitmapFontRef GetTextFont() { return currentFont; }

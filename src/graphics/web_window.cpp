@@ -14,6 +14,7 @@
 #include "system/web_platform.h"
 
 #include <SDL/SDL.h>
+#include <emscripten/emscripten.h>
 
 namespace vesk {
 namespace {
@@ -77,6 +78,9 @@ void ShowSystemCursor(bool show) {
     state.cursorCounter = StepCursorCounter(state.cursorCounter, show);
     SDL_ShowCursor(state.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
 }
+
+// The page's title stands for the caption.
+void SetGLWindowTitle(const std::string& title) { emscripten_set_window_title(title.c_str()); }
 
 int EnumerateDisplayModes(TDisplayModeRecord*, int) { return 0; }
 

@@ -11,6 +11,7 @@
 #include <vesk/system/platform.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "system/win32_api.h"
@@ -42,6 +43,7 @@ struct TContextState {
     int cursorCounter = 0;
     uint64_t swaps = 0;
     std::string failureReason;
+    std::optional<std::string> title;  // the program's, in place of the defaults
 };
 
 TContextState state;
@@ -187,6 +189,19 @@ PIXELFORMATDESCRIPTOR DescribePixelFormat(uint32_t flags) {
     return descriptor;
 }
 
+// The caption the program chose, in UTF-16. The window's class is an ANSI
+// one, whose procedure would pass a caption through the local code page; the
+// default procedure's wide form keeps every character as given.
+void ShowTitle() {
+    if (!state.window || !state.title) return;
+    const std::string& utf8 = *state.title;
+    std::wstring wide(utf8.size() + 1, L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    DefWindowProcW(state.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 void DestroyContextWindow() {
     if (state.modeSwitched) RestoreDesktopMode();
     if (state.window) DestroyWindow(state.window);
@@ -230,6 +245,7 @@ bool OpenGLContext(int width, int height, int depth, int hertz, uint32_t flags) 
         return Failed("the window could not be made" + SystemErrorText(error));
     }
     state.window = window;
+    ShowTitle();
     if (!BindGLContext(flags)) {
         DestroyContextWindow();
         return false;
@@ -252,6 +268,11 @@ void CloseGLContext() {
     state.live = false;
     state.swapInterval = nullptr;
     DestroyContextWindow();
+}
+
+void SetGLWindowTitle(const std::string& title) {
+    state.title = title;
+    ShowTitle();
 }
 
 void SwapGLBuffers() {

@@ -34,6 +34,9 @@ void SwapGLBuffers();
 // True only when the platform took the interval.
 bool SetSwapInterval(int interval);
 void ShowSystemCursor(bool show);
+// The caption (UTF-8) of the live window, if any, and of every window made
+// later, windowed or full screen, in place of the default titles below.
+void SetGLWindowTitle(const std::string& title);
 // Fills records until the buffer is full or the system has no more modes;
 // only modes of 16 or more bits per pixel are taken. Returns the count.
 int EnumerateDisplayModes(TDisplayModeRecord* buffer, int byteSize);

@@ -1,9 +1,14 @@
 #include "intro/intro_assets.h"
 
 #include "embedded/intro_font_sheet.h"
-#include "embedded/intro_music.h"
 #include "embedded/intro_picture.h"
 #include <vesk/stream/resources.h>
+
+#if VESK_INTRO_SYNTH
+#include "embedded/intro_score.h"
+#else
+#include "embedded/intro_music.h"
+#endif
 
 namespace vesk {
 
@@ -14,7 +19,11 @@ void RegisterIntroAssets() {
                      embedded::intro_picture_size());
     RegisterResource(kIntroFontSheetName, embedded::intro_font_sheet_data(),
                      embedded::intro_font_sheet_size());
+#if VESK_INTRO_SYNTH
+    RegisterResource(kIntroScoreName, embedded::intro_score_data(), embedded::intro_score_size());
+#else
     RegisterResource(kIntroMusicName, embedded::intro_music_data(), embedded::intro_music_size());
+#endif
 }
 
 }  // namespace vesk

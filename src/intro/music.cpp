@@ -4,11 +4,13 @@
 
 namespace vesk {
 
-TSoundRef MakeIntroMusic() { return MakeSound(kMusicUrl, 0); }
-
 TChannelRef StartIntroMusic(const TSoundRef& music) {
     if constexpr (recordFrames) return nullptr;
     return StartSound(music, nullptr);
+}
+
+TStreamStatus IntroMusicStatus(const TSoundRef& music) {
+    return StreamSoundStatus(std::dynamic_pointer_cast<TStreamSound>(music));
 }
 
 }  // namespace vesk

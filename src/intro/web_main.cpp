@@ -7,6 +7,7 @@
 // the gaps between frames, the audio output's state).
 #include "audio/web_audio_device.h"
 #include "intro/intro.h"
+#include "intro/music.h"
 #include <vesk/audio/mixer.h>
 #include <vesk/runtime/failure.h>
 #include <vesk/runtime/startup.h>
@@ -175,6 +176,24 @@ EMSCRIPTEN_KEEPALIVE void vesk_play_again() {
         if (!vesk::ReplayIntro()) throw std::runtime_error("The show cannot start again before it has ended.");
     });
 }
+
+}  // extern "C"
+
+// The music, made from the score as it plays: how far it has played, the
+// frames that were missing when the audio output needed them and the runs
+// they came in, and the time spent making it.
+namespace {
+
+vesk::TStreamStatus MusicStatus() { return vesk::IntroMusicStatus(vesk::IntroShow().music); }
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE double vesk_music_played() { return static_cast<double>(MusicStatus().framesPlayed); }
+EMSCRIPTEN_KEEPALIVE double vesk_music_missed() { return static_cast<double>(MusicStatus().framesMissed); }
+EMSCRIPTEN_KEEPALIVE double vesk_music_underruns() { return static_cast<double>(MusicStatus().underruns); }
+EMSCRIPTEN_KEEPALIVE double vesk_music_render_ms() { return 1000 * vesk::IntroMusicRenderSeconds(); }
 
 }  // extern "C"
 

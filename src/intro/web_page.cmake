@@ -10,7 +10,9 @@ set(vesk_page_calls
   # What the page reads.
   _vesk_frames_drawn _vesk_show_ms _vesk_audio_open _vesk_audio_frames _vesk_paused _vesk_muted _vesk_frame_gaps
   # What it asks.
-  _vesk_set_paused _vesk_set_muted _vesk_end_show _vesk_play_again)
+  _vesk_set_paused _vesk_set_muted _vesk_end_show _vesk_play_again
+  # The music made as it plays: frames played and missed, and its cost.
+  _vesk_music_played _vesk_music_missed _vesk_music_underruns _vesk_music_render_ms)
 list(JOIN vesk_page_calls "," vesk_page_calls)
 target_link_options(intro PRIVATE
   # The fixed-function GL the engine draws with, emulated over WebGL.
@@ -18,9 +20,9 @@ target_link_options(intro PRIVATE
   # Swaps outside the browser's frame call (the start-up's calibration)
   # wait for the display, which needs the call stack kept across the wait.
   -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
-  # The music alone is about 45 MB of the module's data, and its copies
-  # live on the heap.
-  -sINITIAL_MEMORY=134217728 -sALLOW_MEMORY_GROWTH=1
+  # The music is made as it plays, a few seconds ahead: the heap holds the
+  # show's pictures and the GL emulation's buffers, and may grow.
+  -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1
   # The page starts the show when sound may play (after a click, unless the
   # browser allows it at once), and starts it again with ccall, which waits
   # out the start's display frames.

@@ -1,10 +1,51 @@
 #include <vesk/pixmap/pixmap.h>
 
+#include <vesk/runtime/failure.h>
 #include <vesk/runtime/startup.h>
 #include "runtime/std_compat.h"
 
+#include <limits>
+#include <string>
+
 namespace vesk {
 namespace {
+
+std::string SizeText(int64_t width, int64_t height) { return std::to_string(width) + " x " + std::to_string(height); }
+
+void CheckSize(int32_t width, int32_t height) {
+    if (width < 1 || height < 1)
+        Fail("Invalid pixmap size", "a pixmap of " + SizeText(width, height) + " pixels: sizes must be at least 1");
+}
+
+// A new pixmap has pixels, and its rows bytes: one of no bytes could claim
+// any number of rows and make every row-by-row operation spin through them.
+void CheckShape(int32_t width, int32_t height, int32_t format) {
+    CheckSize(width, height);
+    if (FormatEntry(BytesPerPixel, format) == 0)
+        Fail("Invalid pixmap format", "format " + std::to_string(format) + " is none of the six (1 to 6)");
+}
+
+// The row length padded to align bytes, and the whole block; a block the
+// 32-bit capacity cannot count is refused before anything is allocated.
+int64_t PaddedPitch(int32_t width, int32_t format, int32_t align) {
+    return (int64_t{width} * FormatEntry(BytesPerPixel, format) + align - 1) / align * align;
+}
+
+void CheckCapacity(int32_t width, int32_t height, int64_t bytes) {
+    if (bytes > std::numeric_limits<int32_t>::max())
+        Fail("Invalid pixmap size", "a pixmap of " + SizeText(width, height) + " pixels takes at least " +
+                                        std::to_string(bytes) + " bytes, more than a pixmap can hold");
+}
+
+// A rectangle of w x h pixels at (x, y) inside a width x height pixmap.
+bool Inside(int32_t x, int32_t y, int32_t w, int32_t h, int32_t width, int32_t height) {
+    return x >= 0 && y >= 0 && w >= 0 && h >= 0 && int64_t{x} + w <= width && int64_t{y} + h <= height;
+}
+
+std::string RectangleText(int32_t x, int32_t y, int32_t w, int32_t h, const TPixmap& pixmap) {
+    return SizeText(w, h) + " pixels at (" + std::to_string(x) + ", " + std::to_string(y) + ") of a pixmap of " +
+           SizeText(pixmap.width, pixmap.height) + " pixels";
+}
 
 uint8_t Component(TArgb argb, int shift) { return static_cast<uint8_t>(argb >> shift); }
 
@@ -14,18 +55,23 @@ TArgb PackArgb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 
 
 TPixmapRef TPixmap::Create(int32_t width, int32_t height, int32_t format, int32_t align) {
     if (align < 1) align = 1;  // a zero alignment would divide by zero
+    CheckShape(width, height, format);
+    const int64_t pitch = PaddedPitch(width, format, align);
+    CheckCapacity(width, height, pitch);  // first: a row past 32 bits would overflow the product
+    CheckCapacity(width, height, pitch * height);
     TPixmapRef pixmap(new TPixmap);
     pixmap->width = width;
     pixmap->height = height;
     pixmap->format = format;
-    pixmap->pitch = (width * FormatEntry(BytesPerPixel, format) + align - 1) / align * align;
-    pixmap->capacity = pixmap->pitch * height;
-    pixmap->block_ = MakeUninitialisedArray<uint8_t>(pixmap->capacity > 0 ? pixmap->capacity : 0);
+    pixmap->pitch = static_cast<int32_t>(pitch);
+    pixmap->capacity = static_cast<int32_t>(pitch * height);
+    pixmap->block_ = MakeUninitialisedArray<uint8_t>(static_cast<size_t>(pixmap->capacity));
     pixmap->pixels = pixmap->block_.get();
     return pixmap;
 }
 
 TPixmapRef TPixmap::Wrap(void* pixels, int32_t width, int32_t height, int32_t pitch, int32_t format) {
+    CheckSize(width, height);
     TPixmapRef pixmap(new TPixmap);
     pixmap->pixels = static_cast<uint8_t*>(pixels);
     pixmap->width = width;
@@ -41,6 +87,7 @@ uint8_t* TPixmap::PixelAddress(int32_t x, int32_t y) const {
 }
 
 TPixmapRef TPixmap::SubPixmap(int32_t x, int32_t y, int32_t w, int32_t h) const {
+    if (!Inside(x, y, w, h, width, height)) Fail("Window outside the pixmap", "a window of " + RectangleText(x, y, w, h, *this));
     return Wrap(PixelAddress(x, y), w, h, pitch, format);
 }
 
@@ -51,6 +98,8 @@ TPixmapRef TPixmap::Clone() const {
 }
 
 void TPixmap::Paste(const TPixmap& source, int32_t x, int32_t y) {
+    if (!Inside(x, y, source.width, source.height, width, height))
+        Fail("Paste outside the pixmap", "a paste of " + RectangleText(x, y, source.width, source.height, *this));
     for (int32_t i = 0; i < source.height; ++i)
         ConvertPixelRun(source.PixelAddress(0, i), source.format, PixelAddress(x, y + i), format, source.width);
 }
@@ -96,11 +145,12 @@ TPixmapRef WrapPixmap(void* pixels, int32_t width, int32_t height, int32_t pitch
     return TPixmap::Wrap(pixels, width, height, pitch, format);
 }
 
-TPixmapRef ClonePixmap(const TPixmapRef& pixmap) { return pixmap->Clone(); }
-TPixmapRef ConvertPixmap(const TPixmapRef& pixmap, int32_t format) { return pixmap->Convert(format); }
+// A missing pixmap (a picture that did not read) gives a missing result.
+TPixmapRef ClonePixmap(const TPixmapRef& pixmap) { return pixmap ? pixmap->Clone() : nullptr; }
+TPixmapRef ConvertPixmap(const TPixmapRef& pixmap, int32_t format) { return pixmap ? pixmap->Convert(format) : nullptr; }
 
 TPixmapRef PixmapWindow(const TPixmapRef& pixmap, int32_t x, int32_t y, int32_t width, int32_t height) {
-    return pixmap->SubPixmap(x, y, width, height);
+    return pixmap ? pixmap->SubPixmap(x, y, width, height) : nullptr;
 }
 
 uint8_t* PixmapPixelAddress(const TPixmapRef& pixmap, int32_t x, int32_t y) { return pixmap->PixelAddress(x, y); }

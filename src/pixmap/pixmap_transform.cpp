@@ -1,10 +1,13 @@
 // Whole-pixmap transforms: bilinear scaling, colour masking and mirroring.
 // Each works one row at a time so source and result may differ in pitch.
 #include <vesk/pixmap/pixmap.h>
+#include <vesk/runtime/failure.h>
 #include "runtime/std_compat.h"
 
+#include <climits>
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace vesk {
 namespace {
@@ -67,14 +70,31 @@ void FillMaskedPixel(const TPixmap& src, int32_t x, int32_t y, int red, int gree
     out[3] = 0;
 }
 
+// Sampling needs a pixel to start from, and the result at least one to hold.
+void CheckScaleSizes(const TPixmap& pixmap, int32_t newWidth, int32_t newHeight) {
+    auto size = [](int32_t w, int32_t h) { return std::to_string(w) + " x " + std::to_string(h); };
+    if (newWidth < 1 || newHeight < 1)
+        Fail("Invalid pixmap size", "scaling to " + size(newWidth, newHeight) + " pixels: sizes must be at least 1");
+    // Rows are resampled through FormatRGBA8888, whatever the formats.
+    if (int64_t{newWidth} * 4 > INT32_MAX)
+        Fail("Invalid pixmap size", "scaling to " + size(newWidth, newHeight) +
+                                        " pixels: a row of four bytes a pixel would not fit a pixmap");
+    if (pixmap.width < 1 || pixmap.height < 1)
+        Fail("Invalid pixmap size", "an empty pixmap (" + size(pixmap.width, pixmap.height) + " pixels) cannot be scaled");
+}
+
 }  // namespace
 
+// Each of these gives null for a missing pixmap, as a picture that did not
+// read leaves one.
 TPixmapRef ScalePixmap(const TPixmapRef& pixmap, int32_t newWidth, int32_t newHeight) {
+    if (!pixmap) return nullptr;
+    CheckScaleSizes(*pixmap, newWidth, newHeight);
     TPixmapRef src = AsRgba(pixmap);
-    auto scratch = MakeUninitialisedArray<uint8_t>(4 * static_cast<size_t>(newWidth > 0 ? newWidth : 0));
+    TPixmapRef result = TPixmap::Create(newWidth, newHeight, pixmap->format, 4);
+    auto scratch = MakeUninitialisedArray<uint8_t>(4 * static_cast<size_t>(newWidth));
     float xs = static_cast<float>(src->width) / static_cast<float>(newWidth);
     float ys = static_cast<float>(src->height) / static_cast<float>(newHeight);
-    TPixmapRef result = TPixmap::Create(newWidth, newHeight, pixmap->format, 4);
     for (int32_t y = 0; y < newHeight; ++y) {
         ScaleRow(*src, SampleAt(y, ys, src->height, src->pitch), xs, newWidth, scratch.get());
         ConvertPixelRun(scratch.get(), FormatRGBA8888, result->PixelAddress(0, y), result->format, newWidth);
@@ -83,6 +103,7 @@ TPixmapRef ScalePixmap(const TPixmapRef& pixmap, int32_t newWidth, int32_t newHe
 }
 
 TPixmapRef MaskColourToAlpha(const TPixmapRef& pixmap, int red, int green, int blue) {
+    if (!pixmap) return nullptr;
     TPixmapRef src = AsRgba(pixmap);
     TPixmapRef result = TPixmap::Create(src->width, src->height, FormatRGBA8888, 4);
     for (int32_t y = 0; y < src->height; ++y) {
@@ -100,6 +121,7 @@ TPixmapRef MaskColourToAlpha(const TPixmapRef& pixmap, int red, int green, int b
 }
 
 TPixmapRef MirrorPixmapX(const TPixmapRef& pixmap) {
+    if (!pixmap) return nullptr;
     TPixmapRef result = TPixmap::Create(pixmap->width, pixmap->height, pixmap->format, 4);
     for (int32_t y = 0; y < pixmap->height; ++y)
         for (int32_t i = 0; i < pixmap->width; ++i)
@@ -108,6 +130,7 @@ TPixmapRef MirrorPixmapX(const TPixmapRef& pixmap) {
 }
 
 TPixmapRef MirrorPixmapY(const TPixmapRef& pixmap) {
+    if (!pixmap) return nullptr;
     TPixmapRef result = TPixmap::Create(pixmap->width, pixmap->height, pixmap->format, 4);
     for (int32_t i = 0; i < pixmap->height; ++i)
         CopyPixelRun(pixmap->PixelAddress(0, pixmap->height - 1 - i), result->PixelAddress(0, i), pixmap->format, pixmap->width);

@@ -73,8 +73,15 @@ int32_t FormatForColourType(int colourType) {
     case PNG_COLOR_TYPE_GRAY: return FormatI8;
     case PNG_COLOR_TYPE_RGB: return FormatRGB888;
     case PNG_COLOR_TYPE_RGB_ALPHA: return FormatRGBA8888;
-    default: return FormatNone;  // grey with alpha has no pixmap format
+    // No pixmap format holds grey with alpha: it widens to RGBA.
+    case PNG_COLOR_TYPE_GRAY_ALPHA: return FormatRGBA8888;
+    default: return FormatNone;
     }
+}
+
+// Each (grey, alpha) pair becomes the pixel (grey, grey, grey, alpha).
+void WidenGreyAlpha(const png_byte* row, uint8_t* out, int32_t width) {
+    for (int32_t x = 0; x < width; ++x, row += 2, out += 4) out[0] = out[1] = out[2] = row[0], out[3] = row[1];
 }
 
 // Pixmap sizes are signed 32-bit byte counts; larger images are declined.
@@ -89,7 +96,10 @@ TPixmapRef CopyRows(const TPngJob& job) {
     auto width = static_cast<int32_t>(job.width), height = static_cast<int32_t>(job.height);
     TPixmapRef pixmap = TPixmap::Create(width, height, format, 4);
     png_bytepp rows = png_get_rows(job.png, job.info);
-    for (int32_t y = 0; y < height; ++y) CopyPixelRun(rows[y], pixmap->PixelAddress(0, y), format, width);
+    for (int32_t y = 0; y < height; ++y) {
+        if (job.colourType == PNG_COLOR_TYPE_GRAY_ALPHA) WidenGreyAlpha(rows[y], pixmap->PixelAddress(0, y), width);
+        else CopyPixelRun(rows[y], pixmap->PixelAddress(0, y), format, width);
+    }
     return pixmap;
 }
 

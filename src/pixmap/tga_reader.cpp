@@ -41,6 +41,13 @@ public:
 
     const uint8_t* Row() const { return row_.data(); }
 
+    // For files stored right to left: the row's first stored pixel is its
+    // rightmost.
+    void ReverseRow() {
+        for (int left = 0, right = width_ - 1; left < right; ++left, --right)
+            std::swap_ranges(&row_[4 * left], &row_[4 * left + 4], &row_[4 * right]);
+    }
+
 private:
     int StoredBytes() const { return depth_ == 24 ? 3 : depth_ == 32 ? 4 : 2; }
 
@@ -100,24 +107,28 @@ int32_t FormatForDepth(int depth) { return depth == 16 || depth == 32 ? FormatRG
 // Past the end of the data every read gives zeros, so once a row starts at
 // the end, every row left decodes the same way; copying it keeps a header of
 // a few bytes that declares 4096 x 4096 pixels from costing millions of reads.
-void CopyRowDown(TPixmap& result, int y) {
+void CopyRowOn(TPixmap& result, int y, int step) {
     const size_t rowBytes = static_cast<size_t>(result.width) * FormatEntry(BytesPerPixel, result.format);
-    for (int rest = y - 1; rest >= 0; --rest) {
+    for (int rest = y + step; rest >= 0 && rest < result.height; rest += step) {
         std::memcpy(result.PixelAddress(0, rest), result.PixelAddress(0, y), rowBytes);
     }
 }
 
+// Rows are stored from the bottom up unless the descriptor says top-down.
 void DecodeRows(TByteStream& stream, const TTgaHeader& header, TPixmap& result) {
     TTgaRowDecoder decoder(stream, header.pixelDepth, header.width);
-    for (int y = header.height - 1; y >= 0; --y) {
+    const bool topDown = (header.descriptor & kTgaTopDown) != 0;
+    const int step = topDown ? 1 : -1;
+    for (int y = topDown ? 0 : header.height - 1; y >= 0 && y < header.height; y += step) {
         const bool exhausted = stream.AtEnd();
         if (header.imageType == 10) {
             decoder.ReadRunLengthRow();
         } else {
             decoder.ReadRawRow();
         }
+        if (header.descriptor & kTgaRightToLeft) decoder.ReverseRow();
         ConvertPixelRun(decoder.Row(), FormatBGRA8888, result.PixelAddress(0, y), result.format, header.width);
-        if (exhausted) return CopyRowDown(result, y);
+        if (exhausted) return CopyRowOn(result, y, step);
     }
 }
 

@@ -23,7 +23,9 @@ void ExitWithFailure(const std::string& message, const std::string& reason) {
     std::exit(-1);
 }
 
-int RunProgram(int (*body)()) {
+int RunProgram(int (*body)()) { return RunProgram(std::function<int()>(body)); }
+
+int RunProgram(const std::function<int()>& body) {
     InitRuntimeModule();
     try {
         return body();

@@ -6,13 +6,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "runtime/std_compat.h"
+#include <vesk/runtime/failure.h>
 #include <vesk/stream/opening.h>
 
 namespace vesk {
 
 namespace {
+
+void CheckSize(std::int32_t size) {
+    if (size < 0)
+        Fail("Invalid byte count", "a buffer of " + std::to_string(size) + " bytes: sizes cannot be negative");
+}
 
 std::uint8_t* AllocateBlock(std::int32_t size) {
     return static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(std::max(size, 1))));
@@ -53,6 +60,7 @@ TMemoryBuffer::~TMemoryBuffer() {
 }
 
 TBufferRef TMemoryBuffer::Allocate(std::int32_t size) {
+    CheckSize(size);
     TBufferRef buffer(new TMemoryBuffer());
     if (size > 0) buffer->data_ = AllocateBlock(size);
     buffer->size_ = size;
@@ -61,6 +69,7 @@ TBufferRef TMemoryBuffer::Allocate(std::int32_t size) {
 }
 
 TBufferRef TMemoryBuffer::OverMemory(void* address, std::int32_t size) {
+    CheckSize(size);
     TBufferRef buffer(new TMemoryBuffer());
     buffer->data_ = static_cast<std::uint8_t*>(address);
     buffer->size_ = size;
@@ -69,6 +78,7 @@ TBufferRef TMemoryBuffer::OverMemory(void* address, std::int32_t size) {
 }
 
 void TMemoryBuffer::Resize(std::int32_t newSize) {
+    CheckSize(newSize);
     if (newSize > capacity_) {
         // External memory (capacity -1) moves into an owned block of exactly newSize.
         std::int32_t newCapacity = GrownCapacity(capacity_, newSize);

@@ -1,6 +1,8 @@
 // Free-function forms of the memory-buffer operations, and buffer copies.
 #include <cstring>
+#include <string>
 
+#include <vesk/runtime/failure.h>
 #include <vesk/stream/buffer.h>
 
 namespace vesk {
@@ -47,7 +49,9 @@ TBufferRef OverMemory(void* address, std::int32_t size) {
 // memmove, so that a copy within one buffer is safe whichever way it overlaps.
 void CopyBytes(const TBufferRef& source, std::int32_t sourceOffset, const TBufferRef& destination,
                std::int32_t destinationOffset, std::int32_t count) {
-    if (count <= 0) return;
+    if (count < 0)
+        Fail("Invalid byte count", "a copy of " + std::to_string(count) + " bytes: counts cannot be negative");
+    if (count == 0) return;
     std::memmove(destination->Data() + destinationOffset, source->Data() + sourceOffset,
                  static_cast<std::size_t>(count));
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace vesk {
 
@@ -38,6 +39,10 @@ std::int32_t TBufferStream::Read(void* dest, std::int32_t count) {
 std::int32_t TBufferStream::Write(const void* src, std::int32_t count) {
     std::int32_t size = buffer_->Size();
     if (count <= 0 || position_ > size) return 0;
+    // A stream holds at most 2^31 - 1 bytes: what lies beyond is not written,
+    // and an exact write that can move nothing more fails.
+    count = std::min(count, std::numeric_limits<std::int32_t>::max() - position_);
+    if (count == 0) return 0;
     if (position_ + count > size) buffer_->Resize(position_ + count);
     std::memcpy(buffer_->Data() + position_, src, static_cast<std::size_t>(count));
     position_ += count;

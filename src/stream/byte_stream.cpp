@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "runtime/std_compat.h"
@@ -39,9 +40,18 @@ void WriteValue(TByteStream& stream, T value) {
     stream.WriteExact(&value, sizeof(T));
 }
 
+std::string NegativeCountReason(std::int32_t count) {
+    return "a count of " + std::to_string(count) + " bytes: counts cannot be negative";
+}
+
+void CheckReadCount(std::int32_t count) {
+    if (count < 0) throw TStreamReadError(NegativeCountReason(count));
+}
+
 }  // namespace
 
 std::int32_t TByteStream::ReadExact(void* buffer, std::int32_t count) {
+    CheckReadCount(count);
     auto* cursor = static_cast<std::uint8_t*>(buffer);
     std::int32_t remaining = count;
     while (remaining > 0 && !AtEnd()) {
@@ -54,6 +64,7 @@ std::int32_t TByteStream::ReadExact(void* buffer, std::int32_t count) {
 }
 
 std::int32_t TByteStream::WriteExact(const void* buffer, std::int32_t count) {
+    if (count < 0) throw TStreamWriteError(NegativeCountReason(count));
     const auto* cursor = static_cast<const std::uint8_t*>(buffer);
     std::int32_t remaining = count;
     while (remaining > 0) {
@@ -66,6 +77,7 @@ std::int32_t TByteStream::WriteExact(const void* buffer, std::int32_t count) {
 }
 
 std::int32_t TByteStream::Skip(std::int32_t count) {
+    CheckReadCount(count);
     std::uint8_t scratch[kScratchSize];
     std::int32_t remaining = count;
     while (remaining > 0 && !AtEnd()) {
@@ -117,7 +129,8 @@ void TByteStream::WriteLine(const Text& text) {
 }
 
 Text TByteStream::ReadText(std::int32_t count) {
-    std::vector<char> bytes(static_cast<std::size_t>(std::max(count, 0)), 0);
+    CheckReadCount(count);
+    std::vector<char> bytes(static_cast<std::size_t>(count), 0);
     ReadExact(bytes.data(), count);
     return BytesToText(std::string_view(bytes.data(), bytes.size()));
 }

@@ -23,6 +23,10 @@ TOpenMode ChooseMode(bool readable, bool writeable) {
 
 }  // namespace
 
+std::shared_ptr<TFileStream> TFileStream::OpenFile(std::string_view path, bool readable, bool writeable) {
+    return OpenFile(Utf8ToText(path), readable, writeable);
+}
+
 std::shared_ptr<TFileStream> TFileStream::OpenFile(const Text& path, bool readable,
                                                    bool writeable) {
     TOpenMode mode = ChooseMode(readable, writeable);

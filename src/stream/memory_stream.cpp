@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+
+#include <vesk/runtime/failure.h>
 
 namespace vesk {
 
@@ -16,6 +19,8 @@ std::shared_ptr<TFixedMemoryStream> TFixedMemoryStream::OpenMemoryBlock(void* da
 }
 
 void TFixedMemoryStream::Attach(void* data, std::int32_t size, bool readable, bool writeable) {
+    if (size < 0)
+        Fail("Invalid byte count", "a memory block of " + std::to_string(size) + " bytes: sizes cannot be negative");
     data_ = static_cast<std::uint8_t*>(data);
     size_ = size;
     readable_ = readable;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,36 @@ std::vector<TMapping> ReadMappings() {
     return mappings;
 }
 
+// The mappings found fit, kept: a read-only file mapping stays one (nothing
+// can write to it without first making it writeable), and a resource read
+// on in steps asks about the same mapping again and again, while reading
+// the map of a process that has a GL driver loaded takes milliseconds.
+class TFitMappings {
+public:
+    bool Covers(std::uintptr_t first, std::uintptr_t last) {
+        std::lock_guard<std::mutex> lock(lock_);
+        return std::any_of(fit_.begin(), fit_.end(),
+                           [&](const TMapping& m) { return m.start <= first && last <= m.end; });
+    }
+    void Keep(const TMapping& mapping) {
+        std::lock_guard<std::mutex> lock(lock_);
+        fit_.push_back(mapping);
+    }
+
+private:
+    std::mutex lock_;
+    std::vector<TMapping> fit_;
+};
+
+TFitMappings& FitMappings() {
+    static TFitMappings& fit = *new TFitMappings;
+    return fit;
+}
+
+void DropPages(std::uintptr_t from, std::uintptr_t to) {
+    if (from < to) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+}
+
 }  // namespace
 
 void ReleaseFilePages(const void* data, std::size_t size) {
@@ -59,11 +90,17 @@ void ReleaseFilePages(const void* data, std::size_t size) {
     const std::uintptr_t first = (begin + page - 1) / page * page;
     const std::uintptr_t last = (begin + size) / page * page;
     if (!data || first >= last) return;
+    if (FitMappings().Covers(first, last)) {
+        DropPages(first, last);
+        return;
+    }
     for (const TMapping& mapping : ReadMappings()) {
         if (!mapping.readOnlyFile || mapping.written) continue;
         const std::uintptr_t from = std::max(first, mapping.start);
         const std::uintptr_t to = std::min(last, mapping.end);
-        if (from < to) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        if (from >= to) continue;
+        FitMappings().Keep(mapping);
+        DropPages(from, to);
     }
 }
 

@@ -46,4 +46,11 @@ void ReleaseResourcePages(const Text& name) {
     if (const EmbeddedResource* entry = FindResource(name)) ReleaseFilePages(entry->data, entry->size);
 }
 
+bool RegisterResource(std::string_view name, const void* data, std::uint32_t size) {
+    return RegisterResource(Utf8ToText(name), data, size);
+}
+const void* ResourceData(std::string_view name) { return ResourceData(Utf8ToText(name)); }
+std::uint32_t ResourceSize(std::string_view name) { return ResourceSize(Utf8ToText(name)); }
+void ReleaseResourcePages(std::string_view name) { ReleaseResourcePages(Utf8ToText(name)); }
+
 }  // namespace vesk

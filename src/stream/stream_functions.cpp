@@ -1,5 +1,6 @@
 // Free-function forms of the stream operations, and stream-to-stream copies.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include <vesk/stream/stream.h>
@@ -43,6 +44,8 @@ void CopyAll(const TStreamRef& from, const TStreamRef& to, std::int32_t bufferSi
 
 void CopyCount(const TStreamRef& from, const TStreamRef& to, std::int32_t count,
                std::int32_t bufferSize) {
+    if (count < 0)
+        throw TStreamReadError("a copy of " + std::to_string(count) + " bytes: counts cannot be negative");
     bufferSize = std::max(bufferSize, 1);
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bufferSize));
     while (count > 0) {

@@ -27,6 +27,11 @@ TEST(IntroAssets, RegisterUnderTheirNamesWithExactSizesAndBytes) {
     RegisterIntroAssets();
     ExpectRegistered(u"\\basic\\torvel_test3.tga", 140444, VESK_ASSET_PICTURE);
     ExpectRegistered(u"\\basic\\fontjap2.tga", 192044, VESK_ASSET_FONT_SHEET);
+    if constexpr (kSynthesizedMusic) {
+        const std::string score = VESK_ASSET_SOURCES "/music/score.txt";
+        ExpectRegistered(kIntroScoreName, std::uint32_t(assettest::ReadFileBytes(score).size()), score.c_str());
+        return;
+    }
     ExpectRegistered(u"\\basic\\intro.wav", 46024076, VESK_ASSET_MUSIC);
 
     TStreamRef music = OpenForReading(u"incbin::\\basic\\intro.wav");

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "win32_windows.h"
 
 namespace vesk {
@@ -51,6 +53,38 @@ TEST(Win32Window, CloseRequestsAreIgnoredAndButtonsCaptureTheMouse) {
     EXPECT_EQ(GetCapture(), window);
     SendMessageA(window, WM_RBUTTONUP, 0, 0);
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The caption reaches the window in UTF-16: an ANSI window's own text
+// calls would pass it through the local code page and lose what it lacks.
+// It is read as the system stores and draws it: GetWindowTextW would ask the
+// window's ANSI procedure, which answers through the code page.
+TEST(Win32Window, TitlesKeepEveryCharacterOnTheOpenWindowAndTheNext) {
+    const std::wstring expected = L"Gr\u00FC\u00DFe \u2713";
+    const auto caption = [](HWND window) {
+        wchar_t text[64] = {};
+        InternalGetWindowText(window, text, 64);
+        return std::wstring(text);
+    };
+    OpenGraphics(320, 200, 0, 0);
+    HWND window = EngineWindow(kWindowTitle);
+    ASSERT_NE(window, nullptr);
+    SetWindowTitle("Gr\u00FC\u00DFe \u2713");
+    EXPECT_EQ(caption(window), expected);
+    OpenGraphics(320, 200, 0, 0);
+    HWND next = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND found, LPARAM result) -> BOOL {
+            char className[64] = {};
+            GetClassNameA(found, className, sizeof(className));
+            if (std::string(className) != kWindowClassName) return TRUE;
+            *reinterpret_cast<HWND*>(result) = found;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&next));
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(caption(next), expected);
 }
 
 TEST(Win32Window, CursorCallsDoNotStack) {

@@ -13,12 +13,13 @@ namespace {
 using test::Bytes;
 using test::StreamOf;
 
-Bytes Header(int type, int depth, int width, int height, int idLength = 0, int colourMapType = 0) {
+// Bottom-up, left to right unless the descriptor says otherwise.
+Bytes Header(int type, int depth, int width, int height, int idLength = 0, int colourMapType = 0, int descriptor = 0) {
     return {static_cast<uint8_t>(idLength), static_cast<uint8_t>(colourMapType), static_cast<uint8_t>(type),
             0, 0, 0, 0, 0, 0, 0, 0, 0,
             static_cast<uint8_t>(width), static_cast<uint8_t>(width >> 8),
             static_cast<uint8_t>(height), static_cast<uint8_t>(height >> 8),
-            static_cast<uint8_t>(depth), 0x20};  // descriptor says top-down: it must be ignored
+            static_cast<uint8_t>(depth), static_cast<uint8_t>(descriptor)};
 }
 
 Bytes Join(Bytes a, const Bytes& b) {
@@ -41,6 +42,35 @@ TEST(TgaReader, FirstFileRowIsTheBottomRow) {
     EXPECT_EQ(pixmap->GetPixel(1, 0), 0xFFFFFFFFu);
     EXPECT_EQ(pixmap->GetPixel(0, 1), 0xFF0000FFu);
     EXPECT_EQ(pixmap->GetPixel(1, 1), 0xFF00FF00u);
+}
+
+// The descriptor's origin bits place the first stored pixel: bit 5 at the
+// top, bit 4 at the right. Its alpha-bit count changes nothing.
+TEST(TgaReader, DescriptorOriginBitsTurnThePictureTheRightWayRound) {
+    const TArgb blue = 0xFF0000FF, green = 0xFF00FF00, red = 0xFFFF0000, white = 0xFFFFFFFF;
+    struct TCase {
+        int descriptor;
+        TArgb topLeft, topRight, bottomLeft, bottomRight;
+    };
+    for (TCase c : {TCase{0x08, red, white, blue, green}, TCase{0x20, blue, green, red, white},
+                    TCase{0x10, white, red, green, blue}, TCase{0x30, green, blue, white, red}}) {
+        SCOPED_TRACE(c.descriptor);
+        for (Bytes file : {Join(Header(2, 24, 2, 2, 0, 0, c.descriptor), kRows2x2),
+                           Join(Header(10, 24, 2, 2, 0, 0, c.descriptor), Join(Join({0x01}, Bytes(&kRows2x2[0], &kRows2x2[6])),
+                                                                             Join({0x01}, Bytes(&kRows2x2[6], &kRows2x2[12]))))}) {
+            auto pixmap = Decode(file);
+            ASSERT_TRUE(pixmap);
+            EXPECT_EQ(pixmap->GetPixel(0, 0), c.topLeft);
+            EXPECT_EQ(pixmap->GetPixel(1, 0), c.topRight);
+            EXPECT_EQ(pixmap->GetPixel(0, 1), c.bottomLeft);
+            EXPECT_EQ(pixmap->GetPixel(1, 1), c.bottomRight);
+        }
+    }
+    // A top-down file that ends early leaves its lower rows, not its upper ones, as zeros.
+    auto cut = Decode(Join(Header(2, 24, 1, 3, 0, 0, 0x20), {7, 8, 9}));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->GetPixel(0, 0), 0xFF090807u);
+    EXPECT_EQ(cut->GetPixel(0, 2), 0xFF000000u);
 }
 
 TEST(TgaReader, FiveBitChannelsAndTheTopBit) {

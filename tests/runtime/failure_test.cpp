@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 namespace vesk {
 namespace {
@@ -51,8 +52,23 @@ TEST_F(FailureExit, MemoryFaultsAndOtherSignalsHaveTheirOwnTexts) {
 }
 #endif
 
+int Seven() { return 7; }
+
 TEST(RunProgram, ReturnsTheBodysResultWhenNothingFails) {
     EXPECT_EQ(RunProgram([] { return 7; }), 7);
+    EXPECT_EQ(RunProgram(Seven), 7);
+    EXPECT_EQ(RunProgram(&Seven), 7);
+    int score = 41;
+    EXPECT_EQ(RunProgram([&score] { return ++score; }), 42);
+    EXPECT_EQ(score, 42);
+    const std::function<int()> body = [] { return 3; };
+    EXPECT_EQ(RunProgram(body), 3);
+}
+
+TEST(Failure, IsMadeFromEngineTextAsUtf8) {
+    const TFailure failure(u"Level caf\u00E9 missing", u"no \u263A");
+    EXPECT_EQ(failure.Message(), "Level caf\xC3\xA9 missing");
+    EXPECT_EQ(failure.Reason(), "no \xE2\x98\xBA");
 }
 
 TEST(Failure, CarriesItsMessage) {

@@ -201,9 +201,9 @@ TEST(Copies, CopyAllStopsAtTheEndOfAnUnseekableStream) {
     EXPECT_EQ(Contents(target->Buffer()), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
-TEST(Copies, NegativeCountsCopyNothing) {
+TEST(Copies, NegativeCountsFailAndCopyNothing) {
     auto target = OpenBufferStream(nullptr);
-    CopyCount(StreamOver({1, 2}), target, -3, 16);
+    EXPECT_THROW(CopyCount(StreamOver({1, 2}), target, -3, 16), TStreamReadError);
     EXPECT_EQ(target->Size(), 0);
 }
 

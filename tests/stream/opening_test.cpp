@@ -5,7 +5,9 @@
 
 #include <fstream>
 
+#include <vesk/stream/file_stream.h>
 #include <vesk/stream/opening.h>
+#include <vesk/stream/resources.h>
 #include "stream_test_util.h"
 
 namespace vesk {
@@ -174,6 +176,24 @@ TEST_F(Opening, WholeFilesRoundTrip) {
     WriteWholeText(u"caf\u00E9\r\n\u263A", name);
     EXPECT_EQ(LoadBytes(name), (std::vector<std::uint8_t>{'c', 'a', 'f', 0xE9, 13, 10, 0x3A}));
     EXPECT_EQ(ReadWholeText(name), u"caf\u00E9\r\n:");
+}
+
+// A program writes its names as UTF-8 string literals; they name the same
+// files and resources as the engine text of the same characters.
+TEST_F(Opening, NamesGivenAsUtf8OpenWhatTheirTextOpens) {
+    TTempFolder folder;
+    const std::string name = (folder / "caf\xC3\xA9.bin").string();
+    SaveBytes(Pattern(10), name);
+    EXPECT_EQ(LoadBytes(name.c_str()), Pattern(10));
+    EXPECT_EQ(LoadBytes(Utf8ToText(name)), Pattern(10));
+    EXPECT_TRUE(TFileStream::OpenFile(std::string_view(name), true, false));
+
+    static const char bytes[] = "abc";
+    ASSERT_TRUE(RegisterResource("\\utf8\\r\xC3\xA9sum\xC3\xA9", bytes, 3));
+    EXPECT_EQ(ResourceSize(u"\\utf8\\r\u00E9sum\u00E9"), 3u);
+    TStreamRef resource = OpenForReading("incbin::\\utf8\\r\xC3\xA9sum\xC3\xA9");
+    ASSERT_TRUE(resource);
+    EXPECT_EQ(resource->Size(), 3);
 }
 
 TEST_F(Opening, WholeStreamFunctionsTolerateNamesThatDoNotOpen) {

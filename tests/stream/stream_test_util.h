@@ -2,15 +2,15 @@
 #pragma once
 
 #include <cstdint>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "support/fresh_folder.h"
 #include <vesk/stream/buffer_stream.h>
 #include <vesk/stream/stream.h>
+
+#include "support/temp_folder.h"
 
 namespace vesk::test {
 
@@ -24,18 +24,6 @@ inline std::shared_ptr<TBufferStream> StreamOver(const std::vector<std::uint8_t>
 inline std::vector<std::uint8_t> Contents(const TBufferRef& buffer) {
     return std::vector<std::uint8_t>(buffer->Data(), buffer->Data() + buffer->Size());
 }
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TTempFolder {
-public:
-    TTempFolder() : path_(MakeFreshFolder("vesk-stream-")) {}
-    ~TTempFolder() { std::filesystem::remove_all(path_); }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline Text PathText(const std::filesystem::path& path) { return Utf8ToText(path.string()); }
 

@@ -21,6 +21,7 @@ public:
     TTempFolder& operator=(const TTempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
 private:
     std::filesystem::path path_;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace vesk {
@@ -178,6 +179,37 @@ TEST(SDLKeyTable, CoversTheWholeKeyboard) {
     EXPECT_EQ(vk(SDL_SCANCODE_SEMICOLON), 186u);
     EXPECT_EQ(vk(SDL_SCANCODE_APOSTROPHE), 222u);
     EXPECT_EQ(vk(SDL_SCANCODE_UNKNOWN), 0u);
+}
+
+// A program names keys by the VK_ constants; a code the keyboard sends with
+// no name is one a program can only write as a number.
+TEST(SDLKeyTable, EveryCodeItProducesIsNamed) {
+    const std::set<uint32_t> named = {
+        VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_BACK, VK_TAB, VK_RETURN, VK_SHIFT, VK_CONTROL, VK_MENU, VK_PAUSE,
+        VK_CAPITAL, VK_ESCAPE, VK_SPACE, VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN,
+        VK_SNAPSHOT, VK_INSERT, VK_DELETE, VK_0, VK_1, VK_2, VK_3, VK_4, VK_5, VK_6, VK_7, VK_8, VK_9, VK_A, VK_B,
+        VK_C, VK_D, VK_E, VK_F, VK_G, VK_H, VK_I, VK_J, VK_K, VK_L, VK_M, VK_N, VK_O, VK_P, VK_Q, VK_R, VK_S, VK_T,
+        VK_U, VK_V, VK_W, VK_X, VK_Y, VK_Z, VK_LWIN, VK_RWIN, VK_APPS, VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD2,
+        VK_NUMPAD3, VK_NUMPAD4, VK_NUMPAD5, VK_NUMPAD6, VK_NUMPAD7, VK_NUMPAD8, VK_NUMPAD9, VK_MULTIPLY, VK_ADD,
+        VK_SEPARATOR, VK_SUBTRACT, VK_DECIMAL, VK_DIVIDE, VK_F1, VK_F2, VK_F3, VK_F4, VK_F5, VK_F6, VK_F7, VK_F8,
+        VK_F9, VK_F10, VK_F11, VK_F12, VK_F13, VK_F14, VK_F15, VK_F16, VK_F17, VK_F18, VK_F19, VK_F20, VK_F21,
+        VK_F22, VK_F23, VK_F24, VK_NUMLOCK, VK_SCROLL, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU,
+        VK_RMENU, VK_OEM_1, VK_OEM_PLUS, VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD, VK_OEM_2, VK_OEM_3, VK_OEM_4,
+        VK_OEM_5, VK_OEM_6, VK_OEM_7, VK_OEM_102};
+    SDL_Keysym key{};
+    for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
+        key.scancode = static_cast<SDL_Scancode>(scancode);
+        for (SDL_Keycode sym : {SDL_Keycode{0}, SDL_Keycode{SDLK_a}, SDL_Keycode{SDLK_z}}) {
+            key.sym = sym;
+            const uint32_t code = LookupSDLKey(key).virtualKey;
+            EXPECT_TRUE(code == 0 || named.count(code)) << "scan code " << scancode << " gives " << code;
+        }
+    }
+    EXPECT_EQ(VK_A, 65u);
+    EXPECT_EQ(VK_Z, 90u);
+    EXPECT_EQ(VK_9, 57u);
+    EXPECT_EQ(VK_F24, 135u);
+    EXPECT_EQ(VK_NUMPAD9, 105u);
 }
 
 }  // namespace

@@ -16,18 +16,27 @@ std::string TrimRight(std::string text) {
     return text;
 }
 
+std::vector<SourceLine> ReadSourceLines(std::istream& in) {
+    std::vector<SourceLine> lines;
+    std::string raw;
+    for (int number = 1; std::getline(in, raw); ++number) {
+        std::string text = TrimRight(StripComment(raw));
+        if (text.find_first_not_of(" \t") != std::string::npos) lines.push_back({number, text});
+    }
+    return lines;
+}
+
 }  // namespace
 
 std::vector<SourceLine> ReadSourceLines(const std::string& path) {
     std::ifstream file(path);
     if (!file) throw std::runtime_error("cannot read " + path);
-    std::vector<SourceLine> lines;
-    std::string raw;
-    for (int number = 1; std::getline(file, raw); ++number) {
-        std::string text = TrimRight(StripComment(raw));
-        if (text.find_first_not_of(" \t") != std::string::npos) lines.push_back({number, text});
-    }
-    return lines;
+    return ReadSourceLines(file);
+}
+
+std::vector<SourceLine> SplitSourceLines(const std::string& text) {
+    std::istringstream in(text);
+    return ReadSourceLines(in);
 }
 
 std::vector<std::string> SplitWords(const std::string& text) {

@@ -14,6 +14,8 @@ struct SourceLine {
 
 // Non-empty lines of the file; raises std::runtime_error if it cannot be read.
 std::vector<SourceLine> ReadSourceLines(const std::string& path);
+// The same for a source already in memory.
+std::vector<SourceLine> SplitSourceLines(const std::string& text);
 // White-space separated words.
 std::vector<std::string> SplitWords(const std::string& text);
 // A message naming the file's line, for std::runtime_error.

@@ -1,8 +1,10 @@
 // Where the instruments play into: three interleaved stereo buffers, one
-// straight to the mix, one to the echo and one to the room.
+// straight to the mix, one to the echo and one to the room. The buses hold
+// one block of the track at a time; notes address them by the track's frame
+// numbers, and what falls outside the block (or past the track's end) is
+// not theirs to keep.
 #pragma once
 
-#include <utility>
 #include <vector>
 
 #include "music/dsp.h"
@@ -33,13 +35,19 @@ struct Route {
 
 class Buses {
 public:
-    explicit Buses(long frames)
-        : frames_(frames), dry_(std::size_t(frames) * 2), echo_(dry_.size()), room_(dry_.size()) {}
+    // Silent buses for frames [first, end) of the track, with no ducking.
+    void Start(long first, long end) {
+        first_ = first, end_ = end;
+        const std::size_t samples = std::size_t(end - first) * 2;
+        for (std::vector<float>* bus : {&dry_, &echo_, &room_}) bus->assign(samples, 0.0f);
+        duck_.assign(std::size_t(end - first), 0.0f);
+    }
 
-    long Frames() const { return frames_; }
-    // The kick's pumping: for every frame, how far a fully ducked note is
-    // pushed down (0 none, 1 to silence). Empty until set.
-    void SetDuckCurve(std::vector<float> curve) { duck_ = std::move(curve); }
+    long First() const { return first_; }
+    long End() const { return end_; }
+    // The kick's pumping at a frame of the block: how far a fully ducked
+    // note is pushed down (0 none, 1 to silence).
+    float& DuckAt(long frame) { return duck_[std::size_t(frame - first_)]; }
     // Adds a mono sample at a frame along a route.
     void Add(long frame, float sample, const Route& route);
     void AddStereo(long frame, float left, float right, const Route& route);
@@ -49,12 +57,12 @@ public:
     std::vector<float>& Room() { return room_; }
 
 private:
-    static void AddTo(std::vector<float>& bus, long frame, float left, float right) {
-        bus[std::size_t(frame) * 2] += left;
-        bus[std::size_t(frame) * 2 + 1] += right;
+    static void AddTo(std::vector<float>& bus, std::size_t at, float left, float right) {
+        bus[at * 2] += left;
+        bus[at * 2 + 1] += right;
     }
 
-    long frames_;
+    long first_ = 0, end_ = 0;
     std::vector<float> dry_, echo_, room_;
     std::vector<float> duck_;
 };
@@ -64,15 +72,16 @@ inline void Buses::Add(long frame, float sample, const Route& route) {
 }
 
 inline void Buses::AddStereo(long frame, float left, float right, const Route& route) {
-    if (frame < 0 || frame >= frames_) return;
-    if (route.duck != 0 && !duck_.empty()) {
-        float keep = 1 - route.duck * duck_[std::size_t(frame)];
+    if (frame < first_ || frame >= end_) return;
+    const std::size_t at = std::size_t(frame - first_);
+    if (route.duck != 0) {
+        float keep = 1 - route.duck * duck_[at];
         left *= keep, right *= keep;
     }
     std::vector<float>* buses[3] = {&dry_, &echo_, &room_};
     for (int bus = 0; bus < 3; ++bus)
         if (route.gain[bus][0] != 0 || route.gain[bus][1] != 0)
-            AddTo(*buses[bus], frame, left * route.gain[bus][0], right * route.gain[bus][1]);
+            AddTo(*buses[bus], at, left * route.gain[bus][0], right * route.gain[bus][1]);
 }
 
 }  // namespace vesk::assetgen

@@ -1,5 +1,6 @@
 #include "music/instruments.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vesk::assetgen {
@@ -41,59 +42,103 @@ private:
     float level_ = 0;
 };
 
-void PlayKick(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0, 0.05f});
-    Noise noise = NoiseFor(n, 1);
-    float pitch = 1, amp = n.velocity * level, click = 0.35f;
-    const float pitchFall = DecayPerSample(0.032), ampFall = DecayPerSample(0.30),
-                clickFall = DecayPerSample(0.0015);
-    double phase = 0;
-    const long length = Seconds(0.9);
-    for (long t = 0; t < length; ++t) {
-        phase += (44 + 120 * pitch) / kRate;
-        float attack = t < 60 ? t / 60.0f : EndFade(t, length);
-        float sample = float(SineTurns(phase)) * amp * attack + noise.Next() * click * amp;
-        b.Add(n.start + t, sample, route);
-        pitch *= pitchFall, amp *= ampFall, click *= clickFall;
-    }
-}
+// The frame loop every instrument shares: Step (t, frame, buses) makes the
+// note's sample t, which sounds at the track's frame start + t. Instruments
+// keep their state in members where they once kept it in locals, and do the
+// same arithmetic in the same order, so a note sounds the same in any blocks.
+template <class Instrument>
+class Player : public NotePlayer {
+public:
+    Player(long start, long length) : start_(start), length_(length) {}
 
-void PlaySnare(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0, 0.3f});
-    Noise left = NoiseFor(n, 2), right = NoiseFor(n, 3);
-    Svf filterL, filterR;
-    filterL.Set(3800, 0.8), filterR.Set(3800, 0.8);
-    Oscillator low, high;
-    low.SetFrequency(185), high.SetFrequency(330);
-    float tone = 0.55f * n.velocity * level, hiss = 0.5f * n.velocity * level;
-    const float toneFall = DecayPerSample(0.045), hissFall = DecayPerSample(0.11);
-    const long length = Seconds(0.5);
-    for (long t = 0; t < length; ++t) {
-        float body = (low.Sine() + 0.5f * high.Sine()) * tone * EndFade(t, length);
-        filterL.Run(left.Next()), filterR.Run(right.Next());
-        const float h = hiss * EndFade(t, length);
-        b.AddStereo(n.start + t, body + (filterL.Band() + filterL.High()) * h,
-                    body + (filterR.Band() + filterR.High()) * h, route);
-        tone *= toneFall, hiss *= hissFall;
+    bool PlayUntil(long end, Buses& buses) final {
+        Instrument& self = static_cast<Instrument&>(*this);
+        const long stop = std::min(length_, end - start_);
+        for (; t_ < stop; ++t_) self.Step(t_, start_ + t_, buses);
+        return t_ < length_;
     }
-}
 
-void PlayClap(const NoteEvent& n, float level, Buses& b) {
-    Route route(0.1f, {1, 0, 0.45f});
-    Noise noise = NoiseFor(n, 4);
-    Svf filter;
-    filter.Set(1300, 1.6);
-    const float tail = DecayPerSample(0.09), burst = DecayPerSample(0.005);
-    float amp = 0;
-    for (long t = 0; t < Seconds(0.45); ++t) {
+protected:
+    long Length() const { return length_; }
+
+private:
+    long start_, length_;
+    long t_ = 0;
+};
+
+class Kick : public Player<Kick> {
+public:
+    Kick(const NoteEvent& n, float level)
+        : Player(n.start, Seconds(0.9)), noise_(NoiseFor(n, 1)), amp_(n.velocity * level) {}
+    void Step(long t, long frame, Buses& b) {
+        phase_ += (44 + 120 * pitch_) / kRate;
+        float attack = t < 60 ? t / 60.0f : EndFade(t, Length());
+        float sample = float(SineTurns(phase_)) * amp_ * attack + noise_.Next() * click_ * amp_;
+        b.Add(frame, sample, route_);
+        pitch_ *= pitchFall_, amp_ *= ampFall_, click_ *= clickFall_;
+    }
+
+private:
+    Route route_{0, {1, 0, 0.05f}};
+    Noise noise_;
+    float pitch_ = 1, amp_, click_ = 0.35f;
+    const float pitchFall_ = DecayPerSample(0.032), ampFall_ = DecayPerSample(0.30),
+                clickFall_ = DecayPerSample(0.0015);
+    double phase_ = 0;
+};
+
+class Snare : public Player<Snare> {
+public:
+    Snare(const NoteEvent& n, float level)
+        : Player(n.start, Seconds(0.5)),
+          left_(NoiseFor(n, 2)),
+          right_(NoiseFor(n, 3)),
+          tone_(0.55f * n.velocity * level),
+          hiss_(0.5f * n.velocity * level) {
+        filterL_.Set(3800, 0.8), filterR_.Set(3800, 0.8);
+        low_.SetFrequency(185), high_.SetFrequency(330);
+    }
+    void Step(long t, long frame, Buses& b) {
+        const long length = Length();
+        float body = (low_.Sine() + 0.5f * high_.Sine()) * tone_ * EndFade(t, length);
+        filterL_.Run(left_.Next()), filterR_.Run(right_.Next());
+        const float h = hiss_ * EndFade(t, length);
+        b.AddStereo(frame, body + (filterL_.Band() + filterL_.High()) * h,
+                    body + (filterR_.Band() + filterR_.High()) * h, route_);
+        tone_ *= toneFall_, hiss_ *= hissFall_;
+    }
+
+private:
+    Route route_{0, {1, 0, 0.3f}};
+    Noise left_, right_;
+    Svf filterL_, filterR_;
+    Oscillator low_, high_;
+    float tone_, hiss_;
+    const float toneFall_ = DecayPerSample(0.045), hissFall_ = DecayPerSample(0.11);
+};
+
+class Clap : public Player<Clap> {
+public:
+    Clap(const NoteEvent& n, float level)
+        : Player(n.start, Seconds(0.45)), noise_(NoiseFor(n, 4)), hit_(n.velocity * level * 1.6f) {
+        filter_.Set(1300, 1.6);
+    }
+    void Step(long t, long frame, Buses& b) {
         // Three quick bursts, then the tail: a few hands not quite together.
-        if (t == 0 || t == Seconds(0.010) || t == Seconds(0.021) || t == Seconds(0.032))
-            amp = n.velocity * level * 1.6f;
-        filter.Run(noise.Next());
-        b.Add(n.start + t, filter.Band() * amp, route);
-        amp *= t < Seconds(0.032) ? burst : tail;
+        if (t == 0 || t == Seconds(0.010) || t == Seconds(0.021) || t == Seconds(0.032)) amp_ = hit_;
+        filter_.Run(noise_.Next());
+        b.Add(frame, filter_.Band() * amp_, route_);
+        amp_ *= t < Seconds(0.032) ? burst_ : tail_;
     }
-}
+
+private:
+    Route route_{0.1f, {1, 0, 0.45f}};
+    Noise noise_;
+    Svf filter_;
+    const float hit_;
+    const float tail_ = DecayPerSample(0.09), burst_ = DecayPerSample(0.005);
+    float amp_ = 0;
+};
 
 // Six square waves at clashing frequencies under a high-pass filter give
 // the metallic ring of hats and cymbals; noise adds the wash.
@@ -117,209 +162,301 @@ private:
     Noise noise_;
 };
 
-void PlayHat(const NoteEvent& n, float level, Buses& b, double decay, float pan) {
-    Route route(pan, {1, 0.1f, 0.12f});
-    Metal metal(1.7, n, 5);
-    Svf filter;
-    filter.Set(7800, 1.2);
-    float amp = n.velocity * level * 0.7f;
-    const float fall = DecayPerSample(decay);
-    for (long t = 0; t < Seconds(decay * 6); ++t) {
-        filter.Run(metal.Next(0.55f));
-        b.Add(n.start + t, filter.High() * amp, route);
-        amp *= fall;
+class Hat : public Player<Hat> {
+public:
+    Hat(const NoteEvent& n, float level, double decay, float pan)
+        : Player(n.start, Seconds(decay * 6)),
+          route_(pan, {1, 0.1f, 0.12f}),
+          metal_(1.7, n, 5),
+          amp_(n.velocity * level * 0.7f),
+          fall_(DecayPerSample(decay)) {
+        filter_.Set(7800, 1.2);
     }
-}
+    void Step(long, long frame, Buses& b) {
+        filter_.Run(metal_.Next(0.55f));
+        b.Add(frame, filter_.High() * amp_, route_);
+        amp_ *= fall_;
+    }
 
-void PlayCrash(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0, 0.35f});
-    Metal metalL(2.3, n, 6), metalR(2.37, n, 7);
-    Svf filterL, filterR;
-    filterL.Set(5200, 0.9), filterR.Set(5200, 0.9);
-    float amp = n.velocity * level * 0.6f;
-    const float fall = DecayPerSample(0.85);
-    const long length = Seconds(3.5);
-    for (long t = 0; t < length; ++t) {
-        float attack = t < 40 ? t / 40.0f : EndFade(t, length);
-        filterL.Run(metalL.Next(0.7f)), filterR.Run(metalR.Next(0.7f));
-        b.AddStereo(n.start + t, filterL.High() * amp * attack, filterR.High() * amp * attack,
-                    route);
-        amp *= fall;
-    }
-}
+private:
+    Route route_;
+    Metal metal_;
+    Svf filter_;
+    float amp_;
+    const float fall_;
+};
 
-void PlayTom(const NoteEvent& n, float level, Buses& b) {
-    Route route(n.pan, {1, 0, 0.3f});
-    const double base = NoteFrequency(n.pitch);
-    float bend = 1, amp = n.velocity * level * 0.9f;
-    const float bendFall = DecayPerSample(0.05), fall = DecayPerSample(0.16);
-    double phase = 0;
-    for (long t = 0; t < Seconds(0.7); ++t) {
-        phase += base * (1 + 0.7 * bend) / kRate;
-        b.Add(n.start + t, float(SineTurns(phase)) * amp, route);
-        bend *= bendFall, amp *= fall;
+class Crash : public Player<Crash> {
+public:
+    Crash(const NoteEvent& n, float level)
+        : Player(n.start, Seconds(3.5)), metalL_(2.3, n, 6), metalR_(2.37, n, 7), amp_(n.velocity * level * 0.6f) {
+        filterL_.Set(5200, 0.9), filterR_.Set(5200, 0.9);
     }
-}
+    void Step(long t, long frame, Buses& b) {
+        float attack = t < 40 ? t / 40.0f : EndFade(t, Length());
+        filterL_.Run(metalL_.Next(0.7f)), filterR_.Run(metalR_.Next(0.7f));
+        b.AddStereo(frame, filterL_.High() * amp_ * attack, filterR_.High() * amp_ * attack, route_);
+        amp_ *= fall_;
+    }
+
+private:
+    Route route_{0, {1, 0, 0.35f}};
+    Metal metalL_, metalR_;
+    Svf filterL_, filterR_;
+    float amp_;
+    const float fall_ = DecayPerSample(0.85);
+};
+
+class Tom : public Player<Tom> {
+public:
+    Tom(const NoteEvent& n, float level)
+        : Player(n.start, Seconds(0.7)),
+          route_(n.pan, {1, 0, 0.3f}),
+          base_(NoteFrequency(n.pitch)),
+          amp_(n.velocity * level * 0.9f) {}
+    void Step(long, long frame, Buses& b) {
+        phase_ += base_ * (1 + 0.7 * bend_) / kRate;
+        b.Add(frame, float(SineTurns(phase_)) * amp_, route_);
+        bend_ *= bendFall_, amp_ *= fall_;
+    }
+
+private:
+    Route route_;
+    const double base_;
+    float bend_ = 1, amp_;
+    const float bendFall_ = DecayPerSample(0.05), fall_ = DecayPerSample(0.16);
+    double phase_ = 0;
+};
 
 // The low boom under the big hits: a sine falling from 60 to 30 Hz.
-void PlayBoom(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0, 0.25f});
-    float bend = 1, amp = n.velocity * level;
-    const float bendFall = DecayPerSample(0.5), fall = DecayPerSample(1.1);
-    double phase = 0;
-    const long length = Seconds(4.0);
-    for (long t = 0; t < length; ++t) {
-        phase += (30 + 30 * bend) / kRate;
-        float attack = t < 200 ? t / 200.0f : EndFade(t, length);
-        b.Add(n.start + t, float(SineTurns(phase)) * amp * attack, route);
-        bend *= bendFall, amp *= fall;
+class Boom : public Player<Boom> {
+public:
+    Boom(const NoteEvent& n, float level) : Player(n.start, Seconds(4.0)), amp_(n.velocity * level) {}
+    void Step(long t, long frame, Buses& b) {
+        phase_ += (30 + 30 * bend_) / kRate;
+        float attack = t < 200 ? t / 200.0f : EndFade(t, Length());
+        b.Add(frame, float(SineTurns(phase_)) * amp_ * attack, route_);
+        bend_ *= bendFall_, amp_ *= fall_;
     }
-}
+
+private:
+    Route route_{0, {1, 0, 0.25f}};
+    float bend_ = 1, amp_;
+    const float bendFall_ = DecayPerSample(0.5), fall_ = DecayPerSample(1.1);
+    double phase_ = 0;
+};
 
 // A saw and a sine for weight under a low-pass filter whose cutoff snaps
 // open at each note and closes again.
-void PlayBass(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0, 0.02f, 0.5f});
-    Oscillator saw, sub;
-    const double f = NoteFrequency(n.pitch);
-    saw.SetFrequency(f), sub.SetFrequency(f);
-    HeldEnvelope env(n.length, 0.003, 0.03);
-    Svf filter;
-    float sweep = 1;
-    const float sweepFall = DecayPerSample(0.11);
-    for (long t = 0; t < n.length + Seconds(0.2); ++t) {
-        if (t % 8 == 0) filter.Set(160 + 1500 * sweep * n.velocity, 1.4);
-        filter.Run(saw.Saw() * 0.7f + sub.Sine() * 0.6f);
-        b.Add(n.start + t, filter.Low() * env.Next(t) * n.velocity * level, route);
-        sweep *= sweepFall;
+class Bass : public Player<Bass> {
+public:
+    Bass(const NoteEvent& n, float level)
+        : Player(n.start, n.length + Seconds(0.2)), env_(n.length, 0.003, 0.03), velocity_(n.velocity), level_(level) {
+        const double f = NoteFrequency(n.pitch);
+        saw_.SetFrequency(f), sub_.SetFrequency(f);
     }
-}
+    void Step(long t, long frame, Buses& b) {
+        if (t % 8 == 0) filter_.Set(160 + 1500 * sweep_ * velocity_, 1.4);
+        filter_.Run(saw_.Saw() * 0.7f + sub_.Sine() * 0.6f);
+        b.Add(frame, filter_.Low() * env_.Next(t) * velocity_ * level_, route_);
+        sweep_ *= sweepFall_;
+    }
+
+private:
+    Route route_{0, {1, 0, 0.02f, 0.5f}};
+    Oscillator saw_, sub_;
+    HeldEnvelope env_;
+    Svf filter_;
+    const float velocity_, level_;
+    float sweep_ = 1;
+    const float sweepFall_ = DecayPerSample(0.11);
+};
 
 // Detuned saws, two for each side, softened by a low-pass filter: a slow
 // swell that holds the chord.
-void PlayPad(const NoteEvent& n, float level, Buses& b) {
-    Route route(n.pan, {1, 0.0f, 0.5f, 0.6f});
-    static const double detune[4] = {0.99481430, 1.00231316, 0.99769217, 1.00521178};
-    Oscillator saws[4];
-    const double f = NoteFrequency(n.pitch);
-    for (int i = 0; i < 4; ++i) {
-        saws[i].SetFrequency(f * detune[i]);
-        saws[i].SetPhase(std::uint32_t(n.start * 7919 + i * 0x40000000u));
+class Pad : public Player<Pad> {
+public:
+    Pad(const NoteEvent& n, float level)
+        : Player(n.start, n.length + Seconds(3.0)),
+          route_(n.pan, {1, 0.0f, 0.5f, 0.6f}),
+          env_(n.length, 0.35, 0.6),
+          gain_(n.velocity * level * 0.25f) {
+        static const double detune[4] = {0.99481430, 1.00231316, 0.99769217, 1.00521178};
+        const double f = NoteFrequency(n.pitch);
+        for (int i = 0; i < 4; ++i) {
+            saws_[i].SetFrequency(f * detune[i]);
+            // Modulo 2^32, as the phase accumulator wraps.
+            saws_[i].SetPhase(std::uint32_t(n.start) * 7919u + std::uint32_t(i) * 0x40000000u);
+        }
+        filterL_.Set(1700, 0.8), filterR_.Set(1700, 0.8);
     }
-    Svf filterL, filterR;
-    filterL.Set(1700, 0.8), filterR.Set(1700, 0.8);
-    HeldEnvelope env(n.length, 0.35, 0.6);
-    const float gain = n.velocity * level * 0.25f;
-    for (long t = 0; t < n.length + Seconds(3.0); ++t) {
-        filterL.Run(saws[0].Saw() + saws[1].Saw());
-        filterR.Run(saws[2].Saw() + saws[3].Saw());
-        float e = env.Next(t) * gain;
-        b.AddStereo(n.start + t, filterL.Low() * e, filterR.Low() * e, route);
+    void Step(long t, long frame, Buses& b) {
+        filterL_.Run(saws_[0].Saw() + saws_[1].Saw());
+        filterR_.Run(saws_[2].Saw() + saws_[3].Saw());
+        float e = env_.Next(t) * gain_;
+        b.AddStereo(frame, filterL_.Low() * e, filterR_.Low() * e, route_);
     }
-}
+
+private:
+    Route route_;
+    Oscillator saws_[4];
+    Svf filterL_, filterR_;
+    HeldEnvelope env_;
+    const float gain_;
+};
 
 // A bright bell-like pluck: a sine carrier under a sine modulator at three
 // and a half times its pitch, the modulation fading faster than the note.
-void PlayArp(const NoteEvent& n, float level, Buses& b) {
-    Route route(n.pan, {0.8f, 0.45f, 0.3f, 0.35f});
-    const double f = NoteFrequency(n.pitch);
-    double carrier = 0, modulator = 0;
-    // High notes get less modulation, keeping their sidebands below half
-    // the sample rate.
-    float index = f > 1200 ? float(1.6 * 1200 / f) : 1.6f, amp = n.velocity * level * 0.5f;
-    const float indexFall = DecayPerSample(0.12), fall = DecayPerSample(0.3);
-    // By a second the note has fallen 30 dB; the last tenth fades it out.
-    const long length = Seconds(1.0), fade = Seconds(0.1);
-    for (long t = 0; t < length; ++t) {
-        modulator += f * 3.5 / kRate;
-        carrier += f / kRate;
-        float mod = float(SineTurns(modulator)) * index;
+class Arp : public Player<Arp> {
+public:
+    Arp(const NoteEvent& n, float level)
+        : Player(n.start, Seconds(1.0)),
+          route_(n.pan, {0.8f, 0.45f, 0.3f, 0.35f}),
+          f_(NoteFrequency(n.pitch)),
+          // High notes get less modulation, keeping their sidebands below
+          // half the sample rate.
+          index_(f_ > 1200 ? float(1.6 * 1200 / f_) : 1.6f),
+          amp_(n.velocity * level * 0.5f) {}
+    void Step(long t, long frame, Buses& b) {
+        // By a second the note has fallen 30 dB; the last tenth fades it out.
+        const long length = Length(), fade = Seconds(0.1);
+        modulator_ += f_ * 3.5 / kRate;
+        carrier_ += f_ / kRate;
+        float mod = float(SineTurns(modulator_)) * index_;
         float edge = t < 90 ? t / 90.0f : t > length - fade ? float(length - t) / fade : 1.0f;
-        b.Add(n.start + t, float(SineTurns(carrier + mod * 0.25)) * amp * edge, route);
-        index *= indexFall, amp *= fall;
+        b.Add(frame, float(SineTurns(carrier_ + mod * 0.25)) * amp_ * edge, route_);
+        index_ *= indexFall_, amp_ *= fall_;
     }
-}
+
+private:
+    Route route_;
+    const double f_;
+    double carrier_ = 0, modulator_ = 0;
+    float index_, amp_;
+    const float indexFall_ = DecayPerSample(0.12), fall_ = DecayPerSample(0.3);
+};
 
 // Two detuned saws and a square an octave down, filtered with a touch of
 // envelope and a vibrato that grows while the note is held.
-void PlayLead(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0.42f, 0.3f});
-    Oscillator a, c, sub;
-    const double f = NoteFrequency(n.pitch);
-    HeldEnvelope env(n.length, 0.006, 0.12);
-    Svf filter;
-    float bright = 1;
-    const float brightFall = DecayPerSample(0.3);
-    double vibrato = 0;
-    for (long t = 0; t < n.length + Seconds(0.8); ++t) {
-        if (t % 8 == 0) {
-            double depth = t < Seconds(0.18)  ? 0
-                           : t < Seconds(0.6) ? (t - Seconds(0.18)) / double(Seconds(0.42))
-                                              : 1;
-            double bend = 1 + 0.0045 * depth * SineTurns(vibrato);
-            a.SetFrequency(f * bend * 0.9965), c.SetFrequency(f * bend * 1.0035),
-                sub.SetFrequency(f * bend / 2);
-            filter.Set(1400 + 3200 * bright, 1.1);
-        }
-        vibrato += 5.6 / kRate;
-        float sa = a.Saw(), sc = c.Saw();
-        filter.Run(sa * 0.5f + sc * 0.5f + sub.Pulse(0.5) * 0.3f);
-        float e = env.Next(t) * n.velocity * level * 0.5f;
+class Lead : public Player<Lead> {
+public:
+    Lead(const NoteEvent& n, float level)
+        : Player(n.start, n.length + Seconds(0.8)),
+          f_(NoteFrequency(n.pitch)),
+          env_(n.length, 0.006, 0.12),
+          velocity_(n.velocity),
+          level_(level) {}
+    void Step(long t, long frame, Buses& b) {
+        if (t % 8 == 0) Steer(t);
+        vibrato_ += 5.6 / kRate;
+        float sa = a_.Saw(), sc = c_.Saw();
+        filter_.Run(sa * 0.5f + sc * 0.5f + sub_.Pulse(0.5) * 0.3f);
+        float e = env_.Next(t) * velocity_ * level_ * 0.5f;
         // The two saws lean to opposite sides through the filter's output.
-        float out = filter.Low() * e;
-        b.AddStereo(n.start + t, out + (sa - sc) * e * 0.06f, out - (sa - sc) * e * 0.06f, route);
-        bright *= brightFall;
+        float out = filter_.Low() * e;
+        b.AddStereo(frame, out + (sa - sc) * e * 0.06f, out - (sa - sc) * e * 0.06f, route_);
+        bright_ *= brightFall_;
     }
-}
+
+private:
+    void Steer(long t) {
+        double depth = t < Seconds(0.18)  ? 0
+                       : t < Seconds(0.6) ? (t - Seconds(0.18)) / double(Seconds(0.42))
+                                          : 1;
+        double bend = 1 + 0.0045 * depth * SineTurns(vibrato_);
+        a_.SetFrequency(f_ * bend * 0.9965), c_.SetFrequency(f_ * bend * 1.0035), sub_.SetFrequency(f_ * bend / 2);
+        filter_.Set(1400 + 3200 * bright_, 1.1);
+    }
+
+    Route route_{0, {1, 0.42f, 0.3f}};
+    Oscillator a_, c_, sub_;
+    const double f_;
+    HeldEnvelope env_;
+    Svf filter_;
+    const float velocity_, level_;
+    float bright_ = 1;
+    const float brightFall_ = DecayPerSample(0.3);
+    double vibrato_ = 0;
+};
 
 // Filtered noise rising through the whole note: the build before a drop.
-void PlayRiser(const NoteEvent& n, float level, Buses& b) {
-    Route route(0, {1, 0, 0.5f});
-    Noise left = NoiseFor(n, 8), right = NoiseFor(n, 9);
-    Svf filterL, filterR;
-    for (long t = 0; t < n.length; ++t) {
-        double u = double(t) / n.length;
+class Riser : public Player<Riser> {
+public:
+    Riser(const NoteEvent& n, float level)
+        : Player(n.start, n.length), left_(NoiseFor(n, 8)), right_(NoiseFor(n, 9)), velocity_(n.velocity), level_(level) {}
+    void Step(long t, long frame, Buses& b) {
+        const long length = Length();
+        double u = double(t) / length;
         if (t % 16 == 0) {
             double cutoff = 8500 * ExpNegative(-(1 - u) * 3.0);
-            filterL.Set(cutoff, 2.0), filterR.Set(cutoff, 2.0);
+            filterL_.Set(cutoff, 2.0), filterR_.Set(cutoff, 2.0);
         }
-        filterL.Run(left.Next()), filterR.Run(right.Next());
-        float amp = float(u * u) * n.velocity * level * 0.5f * EndFade(t, n.length);
-        b.AddStereo(n.start + t, filterL.Band() * amp, filterR.Band() * amp, route);
+        filterL_.Run(left_.Next()), filterR_.Run(right_.Next());
+        float amp = float(u * u) * velocity_ * level_ * 0.5f * EndFade(t, length);
+        b.AddStereo(frame, filterL_.Band() * amp, filterR_.Band() * amp, route_);
     }
-}
+
+private:
+    Route route_{0, {1, 0, 0.5f}};
+    Noise left_, right_;
+    Svf filterL_, filterR_;
+    const float velocity_, level_;
+};
+
+// Each kick pushes the ducked instruments down at once and lets them swell
+// back within a beat: the pumping that locks pads and bass to the beat.
+class KickDuck : public Player<KickDuck> {
+public:
+    static constexpr long kAttack = 220;
+
+    explicit KickDuck(const NoteEvent& n) : Player(n.start, kRate / 2), velocity_(n.velocity), depth_(n.velocity) {}
+    void Step(long t, long frame, Buses& b) {
+        float d = t < kAttack ? velocity_ * float(t) / kAttack : depth_;
+        float& here = b.DuckAt(frame);
+        if (d > here) here = d;
+        if (t >= kAttack) depth_ *= recover_;
+    }
+
+private:
+    const float velocity_;
+    float depth_;
+    const float recover_ = DecayPerSample(0.075);
+};
 
 }  // namespace
 
-void PlayNote(const NoteEvent& note, float level, Buses& buses) {
+std::unique_ptr<NotePlayer> StartNote(const NoteEvent& note, float level) {
     switch (note.voice) {
         case Voice::kKick:
-            return PlayKick(note, level, buses);
+            return std::make_unique<Kick>(note, level);
         case Voice::kSnare:
-            return PlaySnare(note, level, buses);
+            return std::make_unique<Snare>(note, level);
         case Voice::kClap:
-            return PlayClap(note, level, buses);
+            return std::make_unique<Clap>(note, level);
         case Voice::kHat:
-            return PlayHat(note, level, buses, 0.025, 0.3f);
+            return std::make_unique<Hat>(note, level, 0.025, 0.3f);
         case Voice::kOpenHat:
-            return PlayHat(note, level, buses, 0.16, -0.3f);
+            return std::make_unique<Hat>(note, level, 0.16, -0.3f);
         case Voice::kCrash:
-            return PlayCrash(note, level, buses);
+            return std::make_unique<Crash>(note, level);
         case Voice::kTom:
-            return PlayTom(note, level, buses);
+            return std::make_unique<Tom>(note, level);
         case Voice::kBoom:
-            return PlayBoom(note, level, buses);
+            return std::make_unique<Boom>(note, level);
         case Voice::kBass:
-            return PlayBass(note, level, buses);
+            return std::make_unique<Bass>(note, level);
         case Voice::kPad:
-            return PlayPad(note, level, buses);
+            return std::make_unique<Pad>(note, level);
         case Voice::kArp:
-            return PlayArp(note, level, buses);
+            return std::make_unique<Arp>(note, level);
         case Voice::kLead:
-            return PlayLead(note, level, buses);
+            return std::make_unique<Lead>(note, level);
         case Voice::kRiser:
-            return PlayRiser(note, level, buses);
+            return std::make_unique<Riser>(note, level);
     }
+    return nullptr;
 }
+
+std::unique_ptr<NotePlayer> StartKickDuck(const NoteEvent& kick) { return std::make_unique<KickDuck>(kick); }
 
 }  // namespace vesk::assetgen

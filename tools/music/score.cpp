@@ -25,6 +25,8 @@ void Reader::Heading(const SourceLine& line, const std::vector<std::string>& w) 
     block = Block::kNone;
     if (w[0] == "frames" && w.size() == 2) {
         score.frames = std::stol(w[1]);
+    } else if (w[0] == "loudest" && w.size() == 2) {
+        score.loudest = ToFloat(w[1]);
     } else if (w[0] == "level" && w.size() == 3) {
         score.levels[w[1]] = ToFloat(w[2]);
     } else if (w[0] == "rhythm" && w.size() == 3) {
@@ -85,11 +87,9 @@ void Reader::InBlock(const SourceLine& line, const std::vector<std::string>& w) 
     }
 }
 
-}  // namespace
-
-Score ReadScore(const std::string& path) {
+Score ReadLines(const std::vector<SourceLine>& lines) {
     Reader reader;
-    for (const SourceLine& line : ReadSourceLines(path)) {
+    for (const SourceLine& line : lines) {
         std::vector<std::string> words = SplitWords(line.text);
         bool indented = line.text[0] == ' ' || line.text[0] == '\t';
         try {
@@ -105,5 +105,11 @@ Score ReadScore(const std::string& path) {
         throw std::runtime_error("the first section needs a time");
     return reader.score;
 }
+
+}  // namespace
+
+Score ReadScore(const std::string& path) { return ReadLines(ReadSourceLines(path)); }
+
+Score ParseScore(const std::string& text) { return ReadLines(SplitSourceLines(text)); }
 
 }  // namespace vesk::assetgen

@@ -32,6 +32,10 @@ using DrumPattern = std::map<std::string, std::string>;
 
 struct Score {
     long frames = 0;
+    // The mix's loudest sample before it is scaled to 16 bits. The master
+    // needs it from the first block on, so the score states it; the build
+    // checks it against the track it makes.
+    std::optional<float> loudest;
     std::map<std::string, float> levels;  // instrument mix levels
     std::map<std::string, DrumPattern> drums;
     std::map<std::string, std::string> rhythms;                // bass and arp step strings
@@ -41,5 +45,7 @@ struct Score {
 
 // Raises std::runtime_error naming the line of any mistake.
 Score ReadScore(const std::string& path);
+// The same for a score already in memory.
+Score ParseScore(const std::string& text);
 
 }  // namespace vesk::assetgen

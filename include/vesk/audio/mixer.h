@@ -12,6 +12,7 @@
 namespace vesk {
 
 struct SoundRecord;
+struct StreamRecord;
 
 // 0 on success, -1 when no audio output can be started.
 int MixerOpen();
@@ -30,6 +31,11 @@ int MixerFreeSound(SoundRecord* record);
 // plays on: 0 when no handle was free, or when the play is refused (a
 // record the mixer cannot play, or too many plays queued since the last pass).
 int32_t MixerPlay(SoundRecord* record, int paused, int32_t handle);
+// Plays a streamed sound's play as MixerPlay plays a record. Returns the
+// handle, or 0 when nothing plays: the mixer is closed, the handle does not
+// resolve, or the play is refused. A voice holds the stream until it stops
+// or ends, and then sets the stream's released flag.
+int32_t MixerPlayStream(StreamRecord* stream, int paused, int32_t handle);
 // A handle for the program to keep, or 0 when all 4095 are in use.
 int32_t MixerAllocChannel();
 

@@ -15,6 +15,7 @@ class TMixerDriver : public TSoundDriver {
 public:
     TSoundRef CreateSound(std::shared_ptr<TPcmSample> sample, int flags) override;
     TChannelRef AllocateChannel() override;
+    std::shared_ptr<TStreamSound> CreateStreamSound(std::shared_ptr<TSoundSource> source, int flags) override;
 };
 
 class TMixerSound : public TSoundClip {

@@ -29,8 +29,11 @@ int32_t BytesPerFrame(int32_t format);
 class TPcmSample : public TObject {
 public:
     // An owning sample of length × BytesPerFrame (format) bytes, not cleared.
+    // A negative length, or one whose bytes a 32-bit capacity cannot count,
+    // raises "Invalid sample length".
     static std::shared_ptr<TPcmSample> Create(int32_t length, int32_t hertz, int32_t format);
-    // A sample over memory that belongs to someone else (capacity -1).
+    // A sample over memory that belongs to someone else (capacity -1); a
+    // negative length raises "Invalid sample length".
     static std::shared_ptr<TPcmSample> Wrap(void* samples, int32_t length, int32_t hertz, int32_t format);
 
     // A new owning sample with the same frames.

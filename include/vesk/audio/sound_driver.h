@@ -50,6 +50,10 @@ public:
 
 using TSoundRef = std::shared_ptr<TSoundClip>;
 
+// Streamed sounds and their sources (see sound_stream.h).
+class TStreamSound;
+class TSoundSource;
+
 // The silent driver, and the base of the others.
 class TSoundDriver {
 public:
@@ -58,6 +62,9 @@ public:
     // lets the driver free the frames as soon as its own copy exists.
     virtual TSoundRef CreateSound(std::shared_ptr<TPcmSample> sample, int flags);
     virtual TChannelRef AllocateChannel();
+    // A sound that plays from the source; the silent driver's closes the
+    // source at once and plays nothing.
+    virtual std::shared_ptr<TStreamSound> CreateStreamSound(std::shared_ptr<TSoundSource> source, int flags);
 };
 
 TSoundDriver& SoundDriver();

@@ -54,6 +54,7 @@ void SetDrawAnchor(float x, float y);
 void GetDrawAnchor(float& x, float& y);
 void SetDrawOrigin(float x, float y);
 void GetDrawOrigin(float& x, float& y);
+// Window pixels; a negative width or height raises "Invalid clip viewport".
 void SetClipViewport(int x, int y, int width, int height);
 void GetClipViewport(int& x, int& y, int& width, int& height);
 

@@ -2,6 +2,10 @@
 // presenting frames and the display-mode queries.
 #pragma once
 
+#include <vesk/runtime/text.h>
+
+#include <string_view>
+
 namespace vesk {
 
 // Opens a width x height window (depth 0) or a full-screen mode (depth not 0)
@@ -10,6 +14,10 @@ namespace vesk {
 // "Unable to set graphics mode" when no context can be made.
 void OpenGraphics(int width, int height, int depth, int hertz);
 void CloseGraphics();
+// The caption of the open window and of every window opened later; windows
+// are captioned "VeskGL Window" until a program sets its own.
+void SetWindowTitle(const Text& title);
+void SetWindowTitle(std::string_view utf8);
 bool GraphicsOpen();
 // Presents the back buffer, paced to the refresh rate asked for at opening.
 void FlipBuffers();

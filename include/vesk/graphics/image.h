@@ -31,15 +31,19 @@ public:
 };
 using TImageRef = std::shared_ptr<TImage>;
 
+// Images are made while graphics is open ("Unable to calculate tex size"
+// otherwise), and have at least 1 x 1 pixels and one frame ("Unable to
+// create texture" otherwise).
+//
 // Flags -1 stands for the default image flags. IMAGE_DYNAMIC is always added.
 TImageRef CreateLockableImage(int width, int height, int frameCount, int flags = -1);
-// One frame from a pixmap, or from anything the pixmap readers accept. Null
-// when nothing can be read.
+// One frame from a pixmap, or from anything the pixmap readers accept, such
+// as a file name ("hero.png"). Null when nothing can be read.
 TImageRef MakeImage(const TPixmapRef& pixmap, int flags = -1);
 TImageRef MakeImage(const TUrl& source, int flags = -1);
 // cellCount frames from the cells of a sheet, counted left to right and top
 // to bottom from firstCell. Null when the sheet cannot be read or has fewer
-// cells.
+// cells, and for cells of no size or a range of no cells.
 TImageRef MakeCellImage(const TPixmapRef& sheet, int cellWidth, int cellHeight, int firstCell, int cellCount, int flags = -1);
 TImageRef MakeCellImage(const TUrl& source, int cellWidth, int cellHeight, int firstCell, int cellCount, int flags = -1);
 

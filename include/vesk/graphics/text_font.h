@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace vesk {
@@ -59,6 +60,10 @@ void DrawString(const Text& text, float x, float y);
 // Unscaled pixels; characters the font lacks count nothing.
 int StringWidth(const Text& text);
 int StringHeight(const Text& text);
+// The same with UTF-8 text ("Score: 10").
+void DrawString(std::string_view utf8, float x, float y);
+int StringWidth(std::string_view utf8);
+int StringHeight(std::string_view utf8);
 // Null selects the default font.
 void SetTextFont(const TBitmapFontRef& font);
 TBitmapFontRef GetTextFont();

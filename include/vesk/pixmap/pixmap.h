@@ -31,20 +31,27 @@ public:
     TPixmap& operator=(const TPixmap&) = delete;
     virtual ~TPixmap() = default;
 
-    // None of these check coordinates: callers keep 0 <= x < width and
-    // 0 <= y < height, and keep windows and paste targets inside.
+    // The pixel accessors do not check coordinates, to stay fast: callers
+    // keep 0 <= x < width and 0 <= y < height.
     uint8_t* PixelAddress(int32_t x, int32_t y) const;
-    TPixmapRef SubPixmap(int32_t x, int32_t y, int32_t w, int32_t h) const;
-    TPixmapRef Clone() const;
-    void Paste(const TPixmap& source, int32_t x, int32_t y);
-    TPixmapRef Convert(int32_t newFormat) const;
     TArgb GetPixel(int32_t x, int32_t y) const;
     void SetPixel(int32_t x, int32_t y, TArgb argb);
 
+    // A window that does not lie wholly inside raises "Window outside the
+    // pixmap"; a paste that does not fit, "Paste outside the pixmap".
+    TPixmapRef SubPixmap(int32_t x, int32_t y, int32_t w, int32_t h) const;
+    void Paste(const TPixmap& source, int32_t x, int32_t y);
+    TPixmapRef Clone() const;
+    TPixmapRef Convert(int32_t newFormat) const;
+
     // A new owning pixmap whose rows are padded to a multiple of align bytes.
-    // Its pixel memory is not cleared.
+    // Its pixel memory is not cleared. A size below 1, or one whose bytes a
+    // 32-bit capacity cannot count, raises "Invalid pixmap size"; a format
+    // other than the six, "Invalid pixmap format".
     static TPixmapRef Create(int32_t width, int32_t height, int32_t format, int32_t align);
-    // A pixmap over memory it does not own (capacity -1).
+    // A pixmap over memory it does not own (capacity -1), described by the
+    // caller: a size below 1 raises "Invalid pixmap size"; any format is
+    // taken (the accessors read 0 and write nothing for an unknown one).
     static TPixmapRef Wrap(void* pixels, int32_t width, int32_t height, int32_t pitch, int32_t format);
 
 private:
@@ -52,7 +59,9 @@ private:
     std::unique_ptr<uint8_t[]> block_;  // the owned memory, when capacity >= 0
 };
 
-// Bilinearly resampled copy in the source's format.
+// The transforms give null for a null pixmap.
+// Bilinearly resampled copy in the source's format; the new size must be at
+// least 1 x 1, else "Invalid pixmap size".
 TPixmapRef ScalePixmap(const TPixmapRef& pixmap, int32_t newWidth, int32_t newHeight);
 // FormatRGBA8888 copy in which pixels of the given colour become transparent,
 // their colour replaced by the average of their non-mask neighbours so that

@@ -1,6 +1,6 @@
-// PNG files through libpng: the reader turns 8-bit grey, RGB and RGB-with-
-// alpha images (after libpng has expanded palettes, low bit depths and
-// transparency, and cut 16-bit samples to 8) into pixmaps; the writer stores
+// PNG files through libpng: the reader turns 8-bit grey, grey-with-alpha,
+// RGB and RGB-with-alpha images (after libpng has expanded palettes, low bit
+// depths and transparency, and cut 16-bit samples to 8) into pixmaps; the writer stores
 // any pixmap as an 8-bit PNG. The recording build writes one per frame.
 //
 // Both run through one module-wide current stream that libpng's data
@@ -17,10 +17,10 @@ public:
     TPixmapRef Decode(const TStreamRef& stream) override;
 };
 
-// A pixmap (FormatI8, FormatRGB888 or FormatRGBA8888), or null when the
-// source does not open, is not a PNG, is damaged, or expands to a layout
-// without a pixmap format (grey with alpha). Stream failures propagate, after
-// libpng's state has been released.
+// A pixmap (FormatI8, FormatRGB888 or FormatRGBA8888; grey with alpha reads
+// as FormatRGBA8888 with the grey in all three colours), or null when the
+// source does not open, is not a PNG, is damaged, or is too large for a
+// pixmap. Stream failures propagate, after libpng's state has been released.
 TPixmapRef ReadPng(const TUrl& url);
 
 // Writes the pixmap with the given zlib level (0 to 9, passed on unchanged).

@@ -1,7 +1,8 @@
 // The TGA reader: true-colour pictures of 15, 16, 24 and 32 bits, raw or
 // run-length coded, as the engine's own tools store them (the intro's
-// picture and font sheet are such files). Rows are always read bottom-up
-// and pixels left to right; the descriptor byte is not consulted.
+// picture and font sheet are such files). The descriptor byte's origin bits
+// say where the first stored pixel belongs: rows run bottom-up unless bit 5
+// says top-down, pixels left to right unless bit 4 says right to left.
 #pragma once
 
 #include <vesk/pixmap/pixmap_reader.h>
@@ -25,6 +26,10 @@ struct TTgaHeader {
     uint8_t pixelDepth = 0;
     uint8_t descriptor = 0;
 };
+
+// Origin bits of the descriptor.
+inline constexpr uint8_t kTgaRightToLeft = 0x10;
+inline constexpr uint8_t kTgaTopDown = 0x20;
 
 class TTgaReader : public TPixmapReader {
 public:

@@ -3,6 +3,8 @@
 // that does not open, a file no reader accepts) are results, not failures.
 #pragma once
 
+#include <vesk/runtime/text.h>
+
 #include <exception>
 #include <string>
 
@@ -12,6 +14,9 @@ class TFailure : public std::exception {
 public:
     explicit TFailure(std::string message, std::string reason = {})
         : message_(std::move(message)), reason_(std::move(reason)) {}
+    // From engine text, kept as UTF-8.
+    explicit TFailure(const Text& message, const Text& reason = {})
+        : TFailure(TextToUtf8(message), TextToUtf8(reason)) {}
     const std::string& Message() const noexcept { return message_; }
     // Why it happened, in words for the user; empty when the message says
     // all there is. The message stays the same whatever the reason.

@@ -1,7 +1,11 @@
 // Process start-up and the last resort for failures that nothing caught.
 #pragma once
 
+#include <concepts>
+#include <functional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace vesk {
 
@@ -10,7 +14,15 @@ namespace vesk {
 // exactly its message to standard error, without a line end, and ends the
 // process with status -1 (255); a failure with a reason adds a line end and
 // the reason on a line of its own. Returns the body's result otherwise.
+int RunProgram(const std::function<int()>& body);
 int RunProgram(int (*body)());
+
+// Any other callable that returns an int, a lambda with captures among them.
+template <class Body>
+    requires std::is_invocable_r_v<int, Body&> && (!std::same_as<std::remove_cvref_t<Body>, std::function<int()>>)
+int RunProgram(Body&& body) {
+    return RunProgram(std::function<int()>(std::forward<Body>(body)));
+}
 
 // Installs the fatal-signal handlers. Safe to call more than once.
 void InstallSignalHandlers();

@@ -5,7 +5,8 @@
 //
 // Values are little-endian at any byte offset. Peeks, pokes and the stream
 // transfers do not check offsets against the size: the caller keeps them in
-// range. Resize may move Data.
+// range. Resize may move Data. A negative size or count raises "Invalid byte
+// count" (the stream transfers raise their stream error).
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <vesk/stream/stream.h>
 
@@ -27,6 +28,8 @@ public:
     // when only writeable, "rb" otherwise. Backslashes in the path become
     // slashes. Null when the file does not open.
     static std::shared_ptr<TFileStream> OpenFile(const Text& path, bool readable, bool writeable);
+    // The same with a UTF-8 path.
+    static std::shared_ptr<TFileStream> OpenFile(std::string_view path, bool readable, bool writeable);
     // Takes over an open handle; the stream closes it.
     static std::shared_ptr<TFileStream> FromHandle(std::FILE* handle, int mode);
 

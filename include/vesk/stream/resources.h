@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include <vesk/runtime/text.h>
 
@@ -20,5 +21,11 @@ std::uint32_t ResourceSize(const Text& name);
 // them back with the same bytes. Nothing happens for an unknown name or for
 // bytes that do not live in a read-only file mapping.
 void ReleaseResourcePages(const Text& name);
+
+// The same, with the name given as UTF-8.
+bool RegisterResource(std::string_view name, const void* data, std::uint32_t size);
+const void* ResourceData(std::string_view name);
+std::uint32_t ResourceSize(std::string_view name);
+void ReleaseResourcePages(std::string_view name);
 
 }  // namespace vesk

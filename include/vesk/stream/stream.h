@@ -32,6 +32,7 @@ protected:
 class TStreamReadError : public TStreamError {
 public:
     TStreamReadError() : TStreamError("Error reading from stream") {}
+    explicit TStreamReadError(std::string reason) : TStreamError("Error reading from stream", std::move(reason)) {}
 };
 
 class TStreamWriteError : public TStreamError {
@@ -58,6 +59,11 @@ public:
 
 class TByteStream : public TRawStream {
 public:
+    // A negative count given to the exact transfers, Skip, ReadText or
+    // CopyCount raises the stream error of its direction, so that a reader
+    // working from a damaged file declines instead of moving bytes it never
+    // meant to.
+
     // Loops of Read until count bytes arrived or the end is reached; the
     // buffer past the end keeps its contents. Returns count. A Read moving
     // nothing before the end raises TStreamReadError.

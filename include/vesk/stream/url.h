@@ -1,10 +1,14 @@
 // What a stream can be opened from: a name (text), an open stream, or another
 // shared object that some opener recognises (a memory buffer). A null object
 // and the empty text both reach the openers with an empty protocol and path.
+// Names may be given as engine text or as UTF-8 ("hero.png"); both become
+// the same text.
 #pragma once
 
 #include <concepts>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include <vesk/runtime/text.h>
 #include <vesk/stream/object.h>
@@ -16,6 +20,9 @@ public:
     TUrl() = default;
     TUrl(Text text) : text_(std::move(text)), isText_(true) {}
     TUrl(const char16_t* text) : text_(text), isText_(true) {}
+    TUrl(const char* utf8) : TUrl(std::string_view(utf8 ? utf8 : "")) {}
+    TUrl(const std::string& utf8) : TUrl(std::string_view(utf8)) {}
+    TUrl(std::string_view utf8) : text_(Utf8ToText(utf8)), isText_(true) {}
     template <std::derived_from<TObject> T>
     TUrl(std::shared_ptr<T> object) : object_(std::move(object)) {}
 
