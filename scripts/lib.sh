@@ -27,6 +27,11 @@ FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # on a virtual X server (its own headless mode finds no GL driver here).
 WEB_PACKAGES=(emscripten node-acorn binaryen nodejs python3)
 WEB_TEST_PACKAGES=(chromium firefox-esr xvfb)
+# The Windows build: Debian's mingw-w64 with POSIX threads, and wine to run
+# the build-time generators; its tests build GoogleTest from Debian's sources
+# and run on a virtual X server beside the Linux build of the intro.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wine wine64)
+WINDOWS_TEST_PACKAGES=(googletest xvfb libxrandr-dev python3)
 
 # The scripts run as the user, so that the builds stay theirs; installing
 # packages is the one step that needs root, and only that step goes through

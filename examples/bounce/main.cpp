@@ -16,6 +16,7 @@
 #include "embedded/bounce_caption.h"
 
 #include <cmath>
+#include <numbers>
 #include <cstdlib>
 
 namespace {
@@ -57,7 +58,7 @@ TSoundRef MakeBlip() {
     for (int i = 0; i < kLength; ++i) {
         const double t = static_cast<double>(i) / kHertz;
         const double fade = 1.0 - static_cast<double>(i) / kLength;
-        const auto value = static_cast<int16_t>(12000 * fade * std::sin(2 * M_PI * (880 - 2000 * t) * t));
+        const auto value = static_cast<int16_t>(12000 * fade * std::sin(2 * std::numbers::pi * (880 - 2000 * t) * t));
         sample->samples[2 * i] = static_cast<uint8_t>(value & 0xFF);
         sample->samples[2 * i + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
     }

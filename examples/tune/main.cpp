@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <numbers>
 
 namespace {
 
@@ -36,7 +37,7 @@ int32_t PlayTune(int16_t* frames, int32_t count, int64_t first) {
         const int note = kNotes[frame / kNoteFrames % static_cast<int64_t>(std::size(kNotes))];
         const double t = static_cast<double>(frame % kNoteFrames) / kHertz;
         const double pitch = 440.0 * std::pow(2.0, note / 12.0);
-        const auto value = static_cast<int16_t>(9000 * std::exp(-5 * t) * std::sin(2 * M_PI * pitch * t));
+        const auto value = static_cast<int16_t>(9000 * std::exp(-5 * t) * std::sin(2 * std::numbers::pi * pitch * t));
         frames[2 * i] = value;
         frames[2 * i + 1] = value;
     }

@@ -31,7 +31,9 @@ FeedingThread& Feeding() {
 
 void Run(FeedingThread& feeding) {
 #ifdef __linux__
-    // Named, so that its share of the process's time can be told apart.
+    // Named, so that its share of the process's time can be told apart. On
+    // Windows it stays unnamed: the naming call is newer than the Windows 7
+    // the build asks its headers for.
     pthread_setname_np(pthread_self(), "vesk-feed");
 #endif
     for (;;) {

@@ -9,6 +9,12 @@
 
 #include <GL/gl.h>
 
+// Windows' GL header stops at OpenGL 1.1; clamping to the edge came with 1.2,
+// which every driver offers.
+#ifndef GL_CLAMP_TO_EDGE
+#define GL_CLAMP_TO_EDGE 0x812F
+#endif
+
 namespace vesk {
 namespace {
 

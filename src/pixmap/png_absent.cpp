@@ -1,4 +1,4 @@
-// PNG files in a build without libpng (the web build): nothing is a PNG. The
+// PNG files in a build without libpng (the web and Windows builds): nothing is a PNG. The
 // reader declines every source, reading gives null, writing gives 0 and
 // touches nothing, and the module registers no reader, so programs that use
 // the PNG calls still build and the TGA reader works as everywhere.

@@ -1,10 +1,10 @@
 // File streams over the C library's buffered file functions.
 #include <vesk/stream/file_stream.h>
 
+#include "stream/file_names.h"
+
 #include <algorithm>
 #include <cerrno>
-
-#include <sys/stat.h>
 
 namespace vesk {
 
@@ -21,26 +21,6 @@ TOpenMode ChooseMode(bool readable, bool writeable) {
     return {"rb", TFileStream::kModeRead};
 }
 
-// Names are written with backslashes in places (the recorder's frame names);
-// the file system wants slashes, and UTF-8 for anything beyond ASCII.
-std::string PlatformPath(Text path) {
-    std::replace(path.begin(), path.end(), u'\\', u'/');
-    return TextToUtf8(path);
-}
-
-// The C library here opens a folder for reading as if it were a file, with
-// a size that fits no stream and reads that fail; a folder is no file, so
-// it opens as nothing, as a missing name does.
-bool IsFolder(std::FILE* handle) {
-    struct stat status {};
-    return fstat(fileno(handle), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-bool Exists(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 || errno != ENOENT;
-}
-
 }  // namespace
 
 std::shared_ptr<TFileStream> TFileStream::OpenFile(std::string_view path, bool readable, bool writeable) {
@@ -50,16 +30,11 @@ std::shared_ptr<TFileStream> TFileStream::OpenFile(std::string_view path, bool r
 std::shared_ptr<TFileStream> TFileStream::OpenFile(const Text& path, bool readable,
                                                    bool writeable) {
     TOpenMode mode = ChooseMode(readable, writeable);
-    const std::string platformPath = PlatformPath(path);
-    const bool existed = Exists(platformPath);
-    std::FILE* handle = std::fopen(platformPath.c_str(), mode.text);
+    const bool existed = NameExists(path);
+    std::FILE* handle = OpenFileByName(path, mode.text);
     if (!handle) return nullptr;
-    if (IsFolder(handle)) {
-        std::fclose(handle);
-        return nullptr;
-    }
     std::shared_ptr<TFileStream> stream = FromHandle(handle, mode.number);
-    if (!existed) stream->createdPath_ = platformPath;
+    if (!existed) stream->createdPath_ = path;
     return stream;
 }
 
@@ -133,7 +108,7 @@ void TFileStream::Close() {
 
 void TFileStream::RemoveIfCreated() {
     Close();
-    if (!createdPath_.empty()) std::remove(createdPath_.c_str());
+    if (!createdPath_.empty()) RemoveFileByName(createdPath_);
     createdPath_.clear();
 }
 

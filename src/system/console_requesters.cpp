@@ -3,6 +3,8 @@
 // gives the negative answer.
 #include <vesk/system/platform.h>
 
+#include "system/console_line.h"
+
 #include <iostream>
 #include <string>
 
@@ -10,6 +12,12 @@ namespace vesk {
 namespace {
 
 std::string AskLine(const Text& prompt) {
+    Text typed;
+    switch (AskOnConsole(prompt, typed)) {
+    case TConsoleAnswer::Answered: return TextToUtf8(typed);
+    case TConsoleAnswer::Closed: return {};
+    case TConsoleAnswer::NoConsole: break;
+    }
     std::cout << TextToUtf8(prompt) << std::flush;
     std::string line;
     if (!std::getline(std::cin, line)) return {};

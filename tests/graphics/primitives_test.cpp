@@ -3,7 +3,7 @@
 
 #include "graphics/gl_driver.h"
 
-#include <SDL_opengl.h>
+#include <GL/gl.h>
 
 #include <vector>
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <map>
 
 namespace vesk {
@@ -138,7 +139,7 @@ TEST(Scroller, LineAndWaveSlotsRunAcrossTheScreen) {
 
     const TSlotPlacement swinging = WindowAt(SCROLL_LINE_SWING, 5).PlaceSlot(3, 5);
     EXPECT_EQ(swinging.x, 3 * 48 + 48 - 15 - 480 + 384);
-    EXPECT_FLOAT_EQ(swinging.rotation, static_cast<float>(70 * std::sin(10 * M_PI / 180)));
+    EXPECT_FLOAT_EQ(swinging.rotation, static_cast<float>(70 * std::sin(10 * std::numbers::pi / 180)));
 
     const TScroller wave = WindowAt(SCROLL_WAVE, 5);
     EXPECT_EQ(wave.PlaceSlot(19, 5).y, 396);  // a = 15: 430 - 50 sin 42
@@ -168,7 +169,7 @@ TEST(Scroller, CircleSlotsSpanTheWholeTurn) {
 
     const TSlotPlacement swinging = WindowAt(SCROLL_CIRCLE_SWING, 5).PlaceSlot(15, 5);
     EXPECT_EQ(swinging.x, 431);
-    EXPECT_FLOAT_EQ(swinging.rotation, static_cast<float>(70 * std::sin(10 * M_PI / 180)));
+    EXPECT_FLOAT_EQ(swinging.rotation, static_cast<float>(70 * std::sin(10 * std::numbers::pi / 180)));
 }
 
 }  // namespace

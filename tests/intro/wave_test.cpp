@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 namespace vesk {
 namespace {
@@ -31,7 +32,7 @@ TEST(PictureRows, AmplitudeRampsFromZeroTo100) {
     EXPECT_EQ(RowAmplitude(1 << 30), 100);
 }
 
-double DegreesSin(double degrees) { return std::sin(degrees * M_PI / 180); }
+double DegreesSin(double degrees) { return std::sin(degrees * std::numbers::pi / 180); }
 
 TEST(PictureRows, StayStillBefore257HundredthsAndRippleFully720On) {
     for (int32_t centis = 0; centis < 257; ++centis) {

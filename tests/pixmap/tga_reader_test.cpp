@@ -1,6 +1,7 @@
 #include <vesk/pixmap/tga_reader.h>
 
 #include <vesk/stream/opening.h>
+#include "support/build_features.h"
 #include "test_streams.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +215,7 @@ protected:
 };
 
 TEST_F(PixmapRegistry, TgaIsAskedBeforePng) {
+    if (test::kPngAbsent) GTEST_SKIP() << "built without PNG";
     TPixmapReader* first = FirstPixmapReader();
     ASSERT_TRUE(first && first->Next());
     EXPECT_TRUE(dynamic_cast<TTgaReader*>(first));

@@ -85,6 +85,9 @@ TEST_F(Opening, NamesWithoutSeparatorAreFiles) {
 
 // A name with "::" never falls back to the disk, even when such a file exists.
 TEST_F(Opening, UnknownProtocolGivesNullEvenWhenTheFileExists) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "a Windows file name cannot hold \"::\"";
+#endif
     TTempFolder folder;
     std::filesystem::current_path(folder.Path());
     std::ofstream("nope::thing", std::ios::binary) << "data";

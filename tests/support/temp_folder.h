@@ -2,7 +2,7 @@
 // holds when the object goes. Path() is empty when none could be made.
 #pragma once
 
-#include <stdlib.h>
+#include "support/fresh_folder.h"
 
 #include <filesystem>
 #include <string>
@@ -12,10 +12,7 @@ namespace vesk::test {
 
 class TTempFolder {
 public:
-    TTempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vesk-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
+    TTempFolder() : path_(MakeFreshFolder("vesk-test-")) {}
     ~TTempFolder() {
         std::error_code ignored;
         if (!path_.empty()) std::filesystem::remove_all(path_, ignored);

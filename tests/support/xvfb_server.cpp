@@ -81,23 +81,23 @@ bool TXvfbServer::Start(std::string& whyNot) {
     if (!Launch(whyNot)) return false;
     display_ = XOpenDisplay(name_.c_str());
     if (!display_) return whyNot = "cannot connect to Xvfb on " + name_, false;
-    if (!AddModes()) return whyNot = "Xvfb offers no RandR", false;
+    if (!AddTestDisplayModes(display_)) return whyNot = "Xvfb offers no RandR", false;
     setenv("DISPLAY", name_.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     return true;
 }
 
-bool TXvfbServer::AddModes() {
+bool AddTestDisplayModes(Display* display) {
     int eventBase = 0, errorBase = 0;
-    if (!XRRQueryExtension(display_, &eventBase, &errorBase)) return false;
-    const Window root = DefaultRootWindow(display_);
-    XRRScreenResources* resources = XRRGetScreenResources(display_, root);
+    if (!XRRQueryExtension(display, &eventBase, &errorBase)) return false;
+    const Window root = DefaultRootWindow(display);
+    XRRScreenResources* resources = XRRGetScreenResources(display, root);
     if (!resources || resources->noutput < 1) return false;
     char large[] = "800x600", small[] = "640x480";
     for (XRRModeInfo mode : {ModeInfo(800, 600, large), ModeInfo(640, 480, small)})
-        XRRAddOutputMode(display_, resources->outputs[0], XRRCreateMode(display_, root, &mode));
+        XRRAddOutputMode(display, resources->outputs[0], XRRCreateMode(display, root, &mode));
     XRRFreeScreenResources(resources);
-    XSync(display_, False);
+    XSync(display, False);
     return true;
 }
 

@@ -41,11 +41,13 @@ public:
     void CurrentMode(int& width, int& height) const;
 
 private:
-    bool AddModes();
-
     pid_t pid_ = 0;
     std::string name_;
     Display* display_ = nullptr;
 };
+
+// Adds 800 x 600 and 640 x 480 modes to the screen's first output. They
+// last as long as the connection.
+bool AddTestDisplayModes(Display* display);
 
 }  // namespace vesk::test

@@ -40,6 +40,19 @@ TEST(EmbedSources, QuotePathsForTheAssemblerAndTheCCompiler) {
     EXPECT_NE(header.find("inline std::uint32_t pic_size()"), std::string::npos);
 }
 
+// A PE object knows no ELF symbol types, sizes or notes (the assembler
+// refuses them), and 32-bit Windows puts an underscore before C names.
+TEST(EmbedSources, WindowsFormsUseReadOnlyDataAndTheirOwnLabels) {
+    const std::string wide = AssemblySource("pic", "/data/pic.bin", TAssemblyForm::Pe64);
+    EXPECT_NE(wide.find(".section .rdata$vesk_embed_pic,\"dr\""), std::string::npos) << wide;
+    EXPECT_NE(wide.find("\nvesk_embed_pic_begin:"), std::string::npos) << wide;
+    for (const char* elfOnly : {".type", ".size", ".note", "%progbits"})
+        EXPECT_EQ(wide.find(elfOnly), std::string::npos) << elfOnly;
+    const std::string narrow = AssemblySource("pic", "/data/pic.bin", TAssemblyForm::Pe32);
+    EXPECT_NE(narrow.find(".globl _vesk_embed_pic_end"), std::string::npos) << narrow;
+    EXPECT_NE(narrow.find("\n_vesk_embed_pic_begin:"), std::string::npos) << narrow;
+}
+
 TEST(EmbedSources, SymbolsAreCIdentifiers) {
     EXPECT_TRUE(IsIdentifier("coin_tga"));
     EXPECT_TRUE(IsIdentifier("_x9"));

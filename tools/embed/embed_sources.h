@@ -8,9 +8,10 @@
 
 namespace vesk::embed {
 
-// The assembly as a stand-alone ELF source, or as inline assembly in a C
-// source for toolchains that assemble no stand-alone sources (the web's).
-enum class TAssemblyForm { Assembly, CSource };
+// The assembly as a stand-alone ELF source, as inline assembly in a C
+// source for toolchains that assemble no stand-alone sources (the web's), or
+// as a stand-alone source for a 64-bit or 32-bit Windows (PE) image.
+enum class TAssemblyForm { Assembly, CSource, Pe64, Pe32 };
 
 // Whether the symbol can name C labels and functions.
 bool IsIdentifier(const std::string& symbol);

@@ -1,6 +1,6 @@
 // vesk-embed: stores a file's bytes in a program built by any build system.
 //
-//   vesk-embed [--c] SYMBOL FILE OUTDIR
+//   vesk-embed [--c | --pe64 | --pe32] SYMBOL FILE OUTDIR
 //
 // writes OUTDIR/SYMBOL.s, an assembly source that pulls in FILE's exact
 // bytes (followed by one 0 byte the size does not count), and
@@ -13,7 +13,8 @@
 // read only when the .s is assembled, so it may be made later; a relative
 // FILE is taken from the current folder. --c writes OUTDIR/SYMBOL.c instead,
 // the same directives as inline assembly for toolchains that assemble no
-// stand-alone sources. A file is rewritten only when its text changes, so a
+// stand-alone sources; --pe64 and --pe32 write the .s for a 64-bit or 32-bit
+// Windows program. A file is rewritten only when its text changes, so a
 // second run does not make the build assemble large files again.
 #include "embed/embed_sources.h"
 
@@ -29,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vesk::embed;
 
-constexpr const char* kUsage = "usage: vesk-embed [--c] SYMBOL FILE OUTDIR\n";
+constexpr const char* kUsage = "usage: vesk-embed [--c | --pe64 | --pe32] SYMBOL FILE OUTDIR\n";
 
 struct TRequest {
     TAssemblyForm form = TAssemblyForm::Assembly;
@@ -44,6 +45,8 @@ TRequest ParseArguments(const std::vector<std::string>& arguments) {
     std::vector<std::string> rest;
     for (const std::string& argument : arguments) {
         if (argument == "--c") request.form = TAssemblyForm::CSource;
+        else if (argument == "--pe64") request.form = TAssemblyForm::Pe64;
+        else if (argument == "--pe32") request.form = TAssemblyForm::Pe32;
         else rest.push_back(argument);
     }
     if (rest.size() != 3) return {};
@@ -76,8 +79,13 @@ int Run(const TRequest& request) {
         std::fprintf(stderr, "vesk-embed: '%s' is not a C identifier\n", request.symbol.c_str());
         return 2;
     }
-    // The path goes into a quoted assembler string and a comment line.
-    const std::string path = fs::absolute(request.file).lexically_normal().string();
+    // The path goes into a quoted assembler string and a comment line. One
+    // with a root directory stays as given: a Windows build made on another
+    // system runs this command under an emulator, where "/work/x" made
+    // absolute would name a drive ("Z:\work\x") that the assembler cannot
+    // open. Forward slashes suit both systems' assemblers.
+    const fs::path file = request.file.has_root_directory() ? request.file : fs::absolute(request.file);
+    const std::string path = file.lexically_normal().generic_string();
     if (path.find_first_of("\n\r") != std::string::npos) {
         std::fprintf(stderr, "vesk-embed: the file's path holds a line end\n");
         return 2;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -128,7 +129,11 @@ int main(int argc, char** argv) {
             out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
             if (!out.flush()) throw std::runtime_error(partial + ": cannot be written");
         }
-        if (std::rename(partial.c_str(), argv[2]) != 0) throw std::runtime_error(std::string(argv[2]) + ": cannot be written");
+        // The file system's rename replaces an older bitmap on Windows too,
+        // where the C library's rename refuses to.
+        std::error_code renamed;
+        std::filesystem::rename(partial, argv[2], renamed);
+        if (renamed) throw std::runtime_error(std::string(argv[2]) + ": cannot be written");
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";
         return 1;

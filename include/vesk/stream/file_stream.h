@@ -54,7 +54,7 @@ private:
     int mode_ = 0;
     int lastTransfer_ = kNoTransfer;
     int errorNumber_ = 0;
-    std::string createdPath_;  // the file opening made; empty when it existed
+    Text createdPath_;  // the file opening made; empty when it existed
 };
 
 }  // namespace vesk

@@ -1,6 +1,9 @@
+// Start-up on POSIX systems: fatal signals become the runtime's failures,
+// and the executable's folder comes from /proc.
 #include <vesk/runtime/startup.h>
 
 #include <vesk/runtime/failure.h>
+#include "runtime/platform_startup.h"
 
 #include <atomic>
 #include <csignal>
@@ -12,8 +15,6 @@
 
 namespace vesk {
 namespace {
-
-std::string executableDirectory;
 
 // How long a deferred ending may wait for the next event pump.
 constexpr unsigned kDeferredEndingSeconds = 3;
@@ -90,16 +91,16 @@ extern "C" void FatalSignalHandler(int signalNumber) {
     _exit(255);
 }
 
-void RecordExecutableDirectory() {
+}  // namespace
+
+std::string FindExecutableDirectory() {
     char path[4096];
     ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (length <= 0) return;
+    if (length <= 0) return {};
     std::string full(path, static_cast<size_t>(length));
     size_t slash = full.rfind('/');
-    if (slash != std::string::npos) executableDirectory = full.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
 }
-
-}  // namespace
 
 void InstallSignalHandlers() {
     static const int fatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGINT, SIGTERM, SIGHUP, SIGQUIT};
@@ -129,38 +130,6 @@ void EndIfSignalled() {
     if (!pendingSignal) return;
     alarm(0);
     ExitWithFailure(kSignalMessage);
-}
-
-void ExitWithFailure(const std::string& message, const std::string& reason) {
-    std::fwrite(message.data(), 1, message.size(), stderr);
-    if (!reason.empty()) std::fprintf(stderr, "\n%s\n", reason.c_str());
-    std::fflush(stderr);
-    std::exit(-1);
-}
-
-int RunProgram(int (*body)()) { return RunProgram(std::function<int()>(body)); }
-
-int RunProgram(const std::function<int()>& body) {
-    InitRuntimeModule();
-    try {
-        return body();
-    } catch (const TFailure& failure) {
-        ExitWithFailure(failure.Message(), failure.Reason());
-    } catch (const std::exception& failure) {
-        // Library failures (out of memory and the like) end the program the
-        // same way as the engine's own.
-        ExitWithFailure(failure.what());
-    }
-}
-
-const std::string& ExecutableDirectory() { return executableDirectory; }
-
-void InitRuntimeModule() {
-    static bool initialised = false;
-    if (initialised) return;
-    initialised = true;
-    RecordExecutableDirectory();
-    InstallSignalHandlers();
 }
 
 }  // namespace vesk
