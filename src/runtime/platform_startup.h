@@ -10,4 +10,9 @@ namespace vesk {
 // separator; empty when the platform cannot tell.
 std::string FindExecutableDirectory();
 
+// Runs every undo given to AddSignalUndo, each at most once: its slot is
+// emptied before it runs, so an undo that faults and comes back through the
+// ending finds nothing left to run again.
+void RunEachSignalUndoOnce();
+
 }  // namespace vesk

@@ -5,7 +5,6 @@
 #include <vesk/runtime/failure.h>
 #include "runtime/platform_startup.h"
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -25,11 +24,6 @@ constexpr unsigned kUndoSeconds = 2;
 
 volatile sig_atomic_t endingDeferred = 0;
 volatile sig_atomic_t pendingSignal = 0;
-
-using TSignalUndo = void (*)();
-constexpr int kSignalUndoSlots = 4;
-std::atomic<TSignalUndo> signalUndos[kSignalUndoSlots];
-static_assert(std::atomic<TSignalUndo>::is_always_lock_free, "the signal handler reads them");
 
 bool IsTerminationRequest(int signalNumber) {
     return signalNumber == SIGINT || signalNumber == SIGTERM || signalNumber == SIGHUP || signalNumber == SIGQUIT;
@@ -64,8 +58,7 @@ void RunSignalUndos() {
     // blocked would kill the process outright.
     sigprocmask(SIG_UNBLOCK, &faults, nullptr);
     alarm(kUndoSeconds);
-    for (std::atomic<TSignalUndo>& slot : signalUndos)
-        if (TSignalUndo undo = slot.exchange(nullptr)) undo();
+    RunEachSignalUndoOnce();
     alarm(0);
 }
 
@@ -108,23 +101,6 @@ void InstallSignalHandlers() {
 }
 
 void SetSignalEndingDeferred(bool deferred) { endingDeferred = deferred ? 1 : 0; }
-
-bool AddSignalUndo(void (*undo)()) {
-    for (std::atomic<TSignalUndo>& slot : signalUndos)
-        if (slot.load() == undo) return true;
-    for (std::atomic<TSignalUndo>& slot : signalUndos) {
-        TSignalUndo empty = nullptr;
-        if (slot.compare_exchange_strong(empty, undo)) return true;
-    }
-    return false;
-}
-
-void RemoveSignalUndo(void (*undo)()) {
-    for (std::atomic<TSignalUndo>& slot : signalUndos) {
-        TSignalUndo present = undo;
-        slot.compare_exchange_strong(present, nullptr);
-    }
-}
 
 void EndIfSignalled() {
     if (!pendingSignal) return;

@@ -11,7 +11,6 @@
 #include <vesk/runtime/failure.h>
 #include "runtime/platform_startup.h"
 
-#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -32,11 +31,6 @@ constexpr DWORD kUndoMs = 2000;
 volatile LONG endingDeferred = 0;
 volatile LONG pendingSignal = 0;
 
-using TSignalUndo = void (*)();
-constexpr int kSignalUndoSlots = 4;
-std::atomic<TSignalUndo> signalUndos[kSignalUndoSlots];
-static_assert(std::atomic<TSignalUndo>::is_always_lock_free, "an ending on any thread reads them");
-
 void WriteToStandardError(const char* text) {
     HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
     if (!error || error == INVALID_HANDLE_VALUE) return;  // a program without a console has nowhere to say it
@@ -55,8 +49,7 @@ DWORD WINAPI EndWhenUndosTakeTooLong(LPVOID) {
 // fault left held is cut short by the watchdog thread.
 void RunSignalUndos() {
     HANDLE watchdog = CreateThread(nullptr, 0, EndWhenUndosTakeTooLong, nullptr, 0, nullptr);
-    for (std::atomic<TSignalUndo>& slot : signalUndos)
-        if (TSignalUndo undo = slot.exchange(nullptr)) undo();
+    RunEachSignalUndoOnce();
     if (watchdog) CloseHandle(watchdog);
 }
 
@@ -99,23 +92,6 @@ void InstallSignalHandlers() {
 }
 
 void SetSignalEndingDeferred(bool deferred) { InterlockedExchange(&endingDeferred, deferred ? 1 : 0); }
-
-bool AddSignalUndo(void (*undo)()) {
-    for (std::atomic<TSignalUndo>& slot : signalUndos)
-        if (slot.load() == undo) return true;
-    for (std::atomic<TSignalUndo>& slot : signalUndos) {
-        TSignalUndo empty = nullptr;
-        if (slot.compare_exchange_strong(empty, undo)) return true;
-    }
-    return false;
-}
-
-void RemoveSignalUndo(void (*undo)()) {
-    for (std::atomic<TSignalUndo>& slot : signalUndos) {
-        TSignalUndo present = undo;
-        slot.compare_exchange_strong(present, nullptr);
-    }
-}
 
 void EndIfSignalled() {
     if (pendingSignal) ExitWithFailure(kSignalMessage);
